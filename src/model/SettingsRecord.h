@@ -1,0 +1,68 @@
+// The user's settings: what the exercises draw from, how notes sound, tempo, metre, naming,
+// mouse options and game limits. One record exists while the program runs; only the
+// configuration dialog writes it. Plain data: the user-interface thread owns it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tessimo {
+
+enum SoundMode : int { Voice = 0, Instrument = 1, Synthesizer = 2 };
+enum Clef : int { Treble = 0, Bass = 1 };
+
+struct SettingsRecord {
+    std::int32_t speed = 3; // 0..10; 0 makes the staff wait for the user
+    std::int32_t beatsPerBar = 4;
+    std::int32_t beatsPerBarChoice = 2; // beatsPerBar - 2
+    std::int32_t maxErrors = 10;
+    std::int32_t maxUnknown = 10;
+    std::int32_t clef = Treble;
+    // Element m is the check box of duration code 13 - m (element 0 the sixty-fourth).
+    std::array<std::int32_t, 14> durationChecks = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
+    std::int32_t errorLimitOn = 0;
+    std::int32_t unknownLimitOn = 0;
+    std::int32_t namingConvention = 0;
+    std::int32_t soundMode = Synthesizer;
+    std::int32_t sustain = 1; // the sustain flag of program 0
+    std::int32_t intervalsTogether = 1;
+    std::int32_t intervalsUp = 0;
+    std::int32_t intervalsDown = 0;
+    std::int32_t selectedNotesOnly = 0;
+    std::int32_t dragWithMouse = 1;
+    std::int32_t wheelChangesType = 0;
+    std::int32_t beatLength = 32;
+    std::int32_t beatChoice = 4;
+    std::array<std::int32_t, 13> intervals = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    // Element i is pitch 36 + i; the default selects every natural.
+    std::array<std::int32_t, 48> notes = {1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 1, 0, 1, 0,
+                                          1, 1, 0, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1,
+                                          0, 1, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1};
+    std::int32_t instrument = 0;
+    // By duration code (0 the dotted whole); the default allows the dotted quarter and quarter.
+    std::array<std::int32_t, 14> durations = {0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::array<std::int32_t, 20> chords = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                           1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    // Derived from durations: the enabled codes in ascending order.
+    std::array<std::int32_t, 14> durationList = {4, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::int32_t durationCount = 2;
+    std::int32_t key = 0; // scale row last shown by the dialog; not saved
+
+    // Rebuilds durationList and durationCount from durations.
+    void buildDurationList();
+
+    // Reads the settings file at path into the record; fields the file does not cover keep
+    // their values. Returns 0, or -1 when the file cannot be opened (record unchanged).
+    int load(const std::string& path);
+
+    // Writes the record to path, atomically (a temporary file renamed over the old one).
+    // Returns 0, or -1 when it cannot be written (any old file is left intact).
+    int save(const std::string& path) const;
+};
+
+// "config%s.dat" and "record%s.dat" for a user name (the default user's name is empty).
+std::string settingsFileName(const std::string& userName);
+std::string templateFileName(const std::string& userName);
+
+} // namespace tessimo
