@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -59,6 +60,19 @@ int main(int argc, char** argv) {
     const QString profilePath = out.filePath("profile-" + scale + ".png");
     const bool profileSaved = shoot(profile, profilePath);
 
-    std::printf("%s\n%s\n", qPrintable(configurePath), qPrintable(profilePath));
-    return configureSaved && profileSaved ? 0 : 1;
+    // The same dialog refusing a name, with its reason under the edit.
+    const QString refusedPath = out.filePath("profile-refused-" + scale + ".png");
+    bool refusedSaved = false;
+    QTimer::singleShot(0, &profile, [&] {
+        profile.findChild<QLineEdit*>(QString::number(tessimo::CProfile::NameEdit))
+            ->setText(QStringLiteral("../alto"));
+        profile.accept();
+        refusedSaved = profile.grab().save(refusedPath);
+        profile.reject();
+    });
+    profile.exec();
+
+    std::printf("%s\n%s\n%s\n", qPrintable(configurePath), qPrintable(profilePath),
+                qPrintable(refusedPath));
+    return configureSaved && profileSaved && refusedSaved ? 0 : 1;
 }

@@ -57,11 +57,12 @@ def staff(clef, folded):
         first = bottom_step + 2    # C4 is one step under the ledger line below E4
     else:
         first = bottom_step + 4    # C2 sits on the second ledger line under G2
-    body = staff_lines(0, COLUMN * NOTES)
     if folded:
+        # The upper octave in grey: in Voice mode only the name counts, not the octave.
         half = COLUMN * NOTES / 2
-        body += (f'<rect x="{half}" y="0" width="{half}" height="{HEIGHT}" fill="#ffffff" '
-                 f'fill-opacity="0.55"/>\n')
+        body = staff_lines(0, half) + staff_lines(half, COLUMN * NOTES).replace(INK, GREY)
+    else:
+        body = staff_lines(0, COLUMN * NOTES)
     for k in range(NOTES):
         step = first - k
         cx = COLUMN * k + COLUMN / 2

@@ -479,8 +479,8 @@ QWidget* CConfigureDialog::buildIntervals() {
     }
     const int rowHeight = fontMetrics().height() + 2;
     chordList_->setFixedWidth(widest + em * 3);
-    chordList_->setMinimumHeight(rowHeight * ChordTypeCount + 2 * chordList_->frameWidth() + 4);
-    outer->addWidget(chordList_);
+    chordList_->setFixedHeight(rowHeight * ChordTypeCount + 2 * chordList_->frameWidth() + 4);
+    outer->addWidget(chordList_, 0, Qt::AlignTop);
     return box;
 }
 

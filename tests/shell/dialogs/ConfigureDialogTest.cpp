@@ -11,6 +11,7 @@
 #include "shell/dialogs/ConfigureIds.h"
 #include "shell/dialogs/ModalRunner.h"
 #include "shell/dialogs/SpinArrows.h"
+#include "shell/dialogs/SvgPicture.h"
 
 using namespace tessimo;
 using namespace tessimo::configure;
@@ -72,6 +73,12 @@ private slots:
         for (int id : {146, 148, 149, 150, 152, 153, 154, 155, 156, 162, 163, 164, 165, 166, 182,
                        183, 184}) {
             ids.push_back(id);
+        }
+        for (int id = 146; id <= 184; ++id) {
+            if (auto* picture = qobject_cast<SvgPicture*>(d.control(id))) {
+                QVERIFY2(picture->isValid(), qPrintable(QString::number(id)));
+                QVERIFY(picture->width() > 0 && picture->height() > 0);
+            }
         }
         for (int id : ids) {
             QWidget* w = d.control(id);
