@@ -2,8 +2,8 @@
 // Usage: tessimo_dialog_shots DIR [voice]
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
