@@ -4,7 +4,7 @@
 
 #include "recognition/SpectralAnalysis.h"
 #include "recognition/TemplateFile.h"
-#include "recognition/WarpDistance.h"
+#include "recognition/WordMatching.h"
 #include "recognition/WordTrimming.h"
 
 namespace tessimo {
@@ -188,22 +188,13 @@ void CRecognizer::TrimAndAnalyse(int slot) {
 }
 
 void CRecognizer::MatchWord() {
-    const CFFTArray& input = slots_[WorkSlot].frames;
-    float best = WarpInfinity;
-    int bestSlot = -1;
-    for (int slot = 0; slot < TemplateSlotCount; ++slot) {
-        const WordSlot& word = slots_[static_cast<std::size_t>(slot)];
-        if (!isCandidate(slot) || word.length() == 0) {
-            continue;
-        }
-        const float d = WarpDistance(input, word.frames);
-        if (d < best) {
-            best = d;
-            bestSlot = slot;
-        }
+    std::array<std::uint8_t, TemplateSlotCount> candidate;
+    for (std::size_t slot = 0; slot < candidate.size(); ++slot) {
+        candidate[slot] = candidates_[slot].load(std::memory_order_relaxed);
     }
-    if (bestSlot >= 0 && best <= AcceptanceDistance && callback_ != nullptr) {
-        callback_(bestSlot, context_);
+    const MatchResult best = BestMatch(slots_[WorkSlot].frames, slots_, candidate);
+    if (best.accepted() && callback_ != nullptr) {
+        callback_(best.slot, context_);
     }
 }
 

@@ -20,8 +20,8 @@ namespace tessimo {
 // touches the slots, the detector state, the noise level and the callback only while capture
 // is stopped, and every entry point that needs them stops capture first (CaptureDevice::stop
 // waits for the last buffer): the start entry points, StopCapture, PlayWord, and SaveTemplates
-// and LoadTemplates, which end a capture in progress as StopCapture does. The candidate flags are atomics, so SetCandidate is safe while
-// recognition runs; a change applies from the next word on.
+// and LoadTemplates, which end a capture in progress as StopCapture does. The candidate flags are
+// atomics, so SetCandidate is safe while recognition runs; a change applies from the next word on.
 //
 // Without a capture device, the start entry points only change the detector state and no
 // buffer arrives unless a caller (a test, the command-line tool) feeds onCaptureBuffer itself,
