@@ -1,8 +1,9 @@
 // The real transform is an n/2-point complex transform of the pairs (a[2j], a[2j+1]), done by
 // radix-4 decimation in frequency (with one radix-2 stage when log2(n/2) is odd) and a
 // bit-reversal permutation, followed by the step that separates the spectra of the even and
-// odd samples. Twiddle factors are made on the fly: exact sine and cosine every 64 positions,
-// rotations in double precision in between.
+// odd samples. Twiddle factors are made on the fly for every call, 64 at a time: the first of
+// each 64 by a rotation in double precision (exact sine and cosine every 1024 positions), the
+// others from it and 64 rotations made by doubling.
 #include "recognition/RealFft.h"
 
 #include <algorithm>
@@ -17,29 +18,64 @@ namespace tessimo {
 namespace {
 
 constexpr int TwiddleChunk = 64;
-// Largest forward transform that copies its block to the stack (16 KiB) to skip the
-// bit-reversal permutation; larger ones permute in place.
-constexpr int ScratchSize = 4096;
+// Largest forward transform done in split arrays on the stack (four blocks of n/2 floats,
+// 16 KiB); larger ones work in place.
+constexpr int SplitSize = 2048;
 
-// exp(i step j) for j = 0..TwiddleChunk-1, built by doubling: each level multiplies the
-// entries found so far by one power-of-two rotation, so there is no long dependency chain.
+// exp(i step j) for j = 0..TwiddleChunk-1, built in double precision by doubling (each level
+// multiplies the entries found so far by one power-of-two rotation, so there is no long
+// dependency chain), kept in single precision; and exp(i step TwiddleChunk).
 struct Rotations {
-    double re[TwiddleChunk], im[TwiddleChunk];
+    float re[TwiddleChunk], im[TwiddleChunk];
+    double chunkRe, chunkIm;
 
     explicit Rotations(double step) {
-        re[0] = 1.0;
-        im[0] = 0.0;
+        double r[TwiddleChunk], m[TwiddleChunk];
+        r[0] = 1.0;
+        m[0] = 0.0;
         double pr = std::cos(step), pi = std::sin(step);
         for (int p = 1; p < TwiddleChunk; p *= 2) {
             for (int j = 0; j < p; ++j) {
-                re[p + j] = re[j] * pr - im[j] * pi;
-                im[p + j] = re[j] * pi + im[j] * pr;
+                r[p + j] = r[j] * pr - m[j] * pi;
+                m[p + j] = r[j] * pi + m[j] * pr;
             }
             const double sr = pr * pr - pi * pi;
             pi = 2.0 * pr * pi;
             pr = sr;
         }
+        for (int j = 0; j < TwiddleChunk; ++j) {
+            re[j] = static_cast<float>(r[j]);
+            im[j] = static_cast<float>(m[j]);
+        }
+        chunkRe = pr;
+        chunkIm = pi;
     }
+};
+
+// exp(i step first) for first = 0, TwiddleChunk, 2 TwiddleChunk, ...: exact sine and cosine
+// every 16 chunks, a rotation in double precision in between.
+class ChunkStart {
+public:
+    ChunkStart(double step, const Rotations& rot) : step_(step), rot_(rot) {}
+    double c() const { return c_; }
+    double s() const { return s_; }
+    void next() {
+        ++index_;
+        if (index_ % 16 == 0) {
+            c_ = std::cos(step_ * index_ * TwiddleChunk);
+            s_ = std::sin(step_ * index_ * TwiddleChunk);
+        } else {
+            const double c = c_ * rot_.chunkRe - s_ * rot_.chunkIm;
+            s_ = c_ * rot_.chunkIm + s_ * rot_.chunkRe;
+            c_ = c;
+        }
+    }
+
+private:
+    double step_;
+    const Rotations& rot_;
+    double c_ = 1.0, s_ = 0.0;
+    int index_ = 0;
 };
 
 struct Twiddles {
@@ -48,22 +84,22 @@ struct Twiddles {
     float r3[TwiddleChunk], i3[TwiddleChunk];
 };
 
-// w^j for j = first..first+count-1, with w = exp(i step), and their squares and cubes; the
-// first one exactly from sine and cosine, the others by the rotations.
-void makeTwiddles(Twiddles& t, const Rotations& rot, int first, int count, double step) {
-    const double c0 = std::cos(step * first);
-    const double s0 = std::sin(step * first);
+// w^j for the count positions of a chunk, with w = exp(i step), and their squares and cubes:
+// the chunk's start times the rotations, in single precision.
+void makeTwiddles(Twiddles& t, const Rotations& rot, const ChunkStart& start, int count) {
+    const auto c0 = static_cast<float>(start.c());
+    const auto s0 = static_cast<float>(start.s());
     for (int j = 0; j < count; ++j) {
-        const double c = c0 * rot.re[j] - s0 * rot.im[j];
-        const double s = c0 * rot.im[j] + s0 * rot.re[j];
-        const double c2 = c * c - s * s;
-        const double s2 = 2.0 * c * s;
-        t.r1[j] = static_cast<float>(c);
-        t.i1[j] = static_cast<float>(s);
-        t.r2[j] = static_cast<float>(c2);
-        t.i2[j] = static_cast<float>(s2);
-        t.r3[j] = static_cast<float>(c2 * c - s2 * s);
-        t.i3[j] = static_cast<float>(c2 * s + s2 * c);
+        const float c = c0 * rot.re[j] - s0 * rot.im[j];
+        const float s = c0 * rot.im[j] + s0 * rot.re[j];
+        const float c2 = c * c - s * s;
+        const float s2 = 2.0f * c * s;
+        t.r1[j] = c;
+        t.i1[j] = s;
+        t.r2[j] = c2;
+        t.i2[j] = s2;
+        t.r3[j] = c2 * c - s2 * s;
+        t.i3[j] = c2 * s + s2 * c;
     }
 }
 
@@ -73,9 +109,10 @@ template <bool Inverse> void radix2Stage(float* z, int count, int m) {
     const double step = (Inverse ? -2.0 : 2.0) * std::numbers::pi / m;
     const Rotations rot(step);
     Twiddles t;
-    for (int j0 = 0; j0 < half; j0 += TwiddleChunk) {
+    ChunkStart start(step, rot);
+    for (int j0 = 0; j0 < half; j0 += TwiddleChunk, start.next()) {
         const int len = std::min(TwiddleChunk, half - j0);
-        makeTwiddles(t, rot, j0, len, step);
+        makeTwiddles(t, rot, start, len);
         for (int k = 0; k < count; k += m) {
             float* p0 = z + 2 * (k + j0);
             float* p1 = p0 + 2 * half;
@@ -123,9 +160,10 @@ template <bool Inverse> void radix4Stage(float* z, int count, int m) {
     const double step = (Inverse ? -2.0 : 2.0) * std::numbers::pi / m;
     const Rotations rot(step);
     Twiddles t;
-    for (int j0 = 0; j0 < q; j0 += TwiddleChunk) {
+    ChunkStart start(step, rot);
+    for (int j0 = 0; j0 < q; j0 += TwiddleChunk, start.next()) {
         const int len = std::min(TwiddleChunk, q - j0);
-        makeTwiddles(t, rot, j0, len, step);
+        makeTwiddles(t, rot, start, len);
         for (int k = 0; k < count; k += m) {
             float* p0 = z + 2 * (k + j0);
             float* p1 = p0 + 2 * q;
@@ -201,49 +239,6 @@ template <bool Inverse> void complexStages(float* z, int count) {
     }
 }
 
-// Forward separation reading the complex spectrum in bit-reversed order from z and writing the
-// packed real spectrum to a, which spares the bit-reversal permutation and its unpredictable
-// branches. Also does the final butterfly of bins 0 and n/2.
-void separateFromBitReversed(const float* z, float* a, int n) {
-    const unsigned half = static_cast<unsigned>(n) / 2;
-    a[0] = z[0] + z[1];
-    a[1] = z[0] - z[1];
-    if (half < 2) {
-        return;
-    }
-    a[half] = z[2]; // bin half/2 sits at position 1 = reverse(half/2)
-    a[half + 1] = z[3];
-    const double step = 2.0 * std::numbers::pi / n;
-    const Rotations rot(step);
-    float wr[TwiddleChunk], wi[TwiddleChunk];
-    unsigned previous = 0;       // reverse(k - 1)
-    unsigned current = half / 2; // reverse(k)
-    for (unsigned k0 = 0; k0 < half / 2; k0 += TwiddleChunk) {
-        const double c0 = std::cos(step * k0), s0 = std::sin(step * k0);
-        const unsigned len = std::min<unsigned>(TwiddleChunk, half / 2 - k0);
-        for (unsigned j = 0; j < len; ++j) {
-            wr[j] = static_cast<float>(c0 * rot.re[j] - s0 * rot.im[j]);
-            wi[j] = static_cast<float>(c0 * rot.im[j] + s0 * rot.re[j]);
-        }
-        for (unsigned j = k0 == 0 ? 1 : 0; j < len; ++j) {
-            const unsigned k = k0 + j;
-            const float* x = z + 2 * current;
-            const float* y = z + 2 * ((half - 1) ^ previous); // reverse(half - k)
-            const float c = wr[j], s = wi[j];
-            const float ar = x[0], ai = x[1], br = y[0], bi = y[1];
-            const float er = 0.5f * (ar + br), ei = 0.5f * (ai - bi);
-            const float hr = 0.5f * (ai + bi), hi = 0.5f * (br - ar);
-            const float tr = c * hr - s * hi, ti = c * hi + s * hr;
-            a[2 * k] = er + tr;
-            a[2 * k + 1] = ei + ti;
-            a[2 * (half - k)] = er - tr;
-            a[2 * (half - k) + 1] = ti - ei;
-            previous = current;
-            current ^= half - (half >> (std::countr_zero(k + 1) + 1));
-        }
-    }
-}
-
 // Separates the spectra of the even and odd samples (forward) or joins them again (inverse),
 // for the pairs of bins k and half - k, k = 1..half/2 - 1; bin half/2 is left as it is.
 template <bool Inverse> void separate(float* a, int n) {
@@ -251,12 +246,13 @@ template <bool Inverse> void separate(float* a, int n) {
     const double step = 2.0 * std::numbers::pi / n;
     const Rotations rot(step);
     float wr[TwiddleChunk], wi[TwiddleChunk];
-    for (int k0 = 0; k0 < half / 2; k0 += TwiddleChunk) {
-        const double c0 = std::cos(step * k0), s0 = std::sin(step * k0);
+    ChunkStart start(step, rot);
+    for (int k0 = 0; k0 < half / 2; k0 += TwiddleChunk, start.next()) {
+        const auto c0 = static_cast<float>(start.c()), s0 = static_cast<float>(start.s());
         const int len = std::min(TwiddleChunk, half / 2 - k0);
         for (int j = 0; j < len; ++j) {
-            wr[j] = static_cast<float>(c0 * rot.re[j] - s0 * rot.im[j]);
-            wi[j] = static_cast<float>(c0 * rot.im[j] + s0 * rot.re[j]);
+            wr[j] = c0 * rot.re[j] - s0 * rot.im[j];
+            wi[j] = c0 * rot.im[j] + s0 * rot.re[j];
         }
         for (int j = k0 == 0 ? 1 : 0; j < len; ++j) {
             const int k = k0 + j;
@@ -284,6 +280,164 @@ template <bool Inverse> void separate(float* a, int n) {
     }
 }
 
+// The forward transform of 8 <= n <= SplitSize works on the real and imaginary parts in
+// separate arrays on the stack, where every butterfly stage is plain vector arithmetic.
+struct Split {
+    float* re;
+    float* im;
+};
+
+void butterflies2(float* __restrict r0, float* __restrict i0, float* __restrict r1,
+                  float* __restrict i1, const Twiddles& t, int len) {
+    for (int j = 0; j < len; ++j) {
+        const float dr = r0[j] - r1[j], di = i0[j] - i1[j];
+        r0[j] += r1[j];
+        i0[j] += i1[j];
+        r1[j] = dr * t.r1[j] - di * t.i1[j];
+        i1[j] = dr * t.i1[j] + di * t.r1[j];
+    }
+}
+
+void radix2StageSplit(Split z, int count, int m) {
+    const int half = m / 2;
+    const double step = 2.0 * std::numbers::pi / m;
+    const Rotations rot(step);
+    Twiddles t;
+    ChunkStart start(step, rot);
+    for (int j0 = 0; j0 < half; j0 += TwiddleChunk, start.next()) {
+        const int len = std::min(TwiddleChunk, half - j0);
+        makeTwiddles(t, rot, start, len);
+        for (int k = 0; k < count; k += m) {
+            float* r = z.re + k + j0;
+            float* i = z.im + k + j0;
+            butterflies2(r, i, r + half, i + half, t, len);
+        }
+    }
+}
+
+// The butterflies of one radix-4 group, over len positions. The quarters never overlap; saying
+// so lets the compiler vectorise without run-time alias checks.
+void butterflies4(float* __restrict r0, float* __restrict i0, float* __restrict r1,
+                  float* __restrict i1, float* __restrict r2, float* __restrict i2,
+                  float* __restrict r3, float* __restrict i3, const Twiddles& t, int len) {
+    for (int j = 0; j < len; ++j) {
+        const float t0r = r0[j] + r2[j], t0i = i0[j] + i2[j];
+        const float t1r = r0[j] - r2[j], t1i = i0[j] - i2[j];
+        const float t2r = r1[j] + r3[j], t2i = i1[j] + i3[j];
+        const float t3r = i3[j] - i1[j], t3i = r1[j] - r3[j]; // (x1 - x3) times i
+        const float y1r = t1r + t3r, y1i = t1i + t3i;
+        const float y2r = t0r - t2r, y2i = t0i - t2i;
+        const float y3r = t1r - t3r, y3i = t1i - t3i;
+        r0[j] = t0r + t2r;
+        i0[j] = t0i + t2i;
+        r1[j] = y2r * t.r2[j] - y2i * t.i2[j];
+        i1[j] = y2r * t.i2[j] + y2i * t.r2[j];
+        r2[j] = y1r * t.r1[j] - y1i * t.i1[j];
+        i2[j] = y1r * t.i1[j] + y1i * t.r1[j];
+        r3[j] = y3r * t.r3[j] - y3i * t.i3[j];
+        i3[j] = y3r * t.i3[j] + y3i * t.r3[j];
+    }
+}
+
+void radix4StageSplit(Split z, int count, int m) {
+    const int q = m / 4;
+    const double step = 2.0 * std::numbers::pi / m;
+    const Rotations rot(step);
+    Twiddles t;
+    ChunkStart start(step, rot);
+    for (int j0 = 0; j0 < q; j0 += TwiddleChunk, start.next()) {
+        const int len = std::min(TwiddleChunk, q - j0);
+        makeTwiddles(t, rot, start, len);
+        for (int k = 0; k < count; k += m) {
+            float* r = z.re + k + j0;
+            float* i = z.im + k + j0;
+            butterflies4(r, i, r + q, i + q, r + 2 * q, i + 2 * q, r + 3 * q, i + 3 * q, t, len);
+        }
+    }
+}
+
+// The last radix-4 stage, writing to out in natural order: the four outputs of group g go to
+// reverse(g) + j count/4 (j = 0, 2, 1, 3 in the order they are computed), which is the
+// bit-reversal permutation done on the way.
+void radix4LastSplit(Split z, Split out, unsigned count) {
+    const unsigned groups = count / 4;
+    unsigned r = 0; // reverse(g) over log2(groups) bits
+    for (unsigned g = 0; g < groups; ++g) {
+        const float* p = z.re + 4 * g;
+        const float* u = z.im + 4 * g;
+        const float t0r = p[0] + p[2], t0i = u[0] + u[2];
+        const float t1r = p[0] - p[2], t1i = u[0] - u[2];
+        const float t2r = p[1] + p[3], t2i = u[1] + u[3];
+        const float t3r = u[3] - u[1], t3i = p[1] - p[3];
+        out.re[r] = t0r + t2r;
+        out.im[r] = t0i + t2i;
+        out.re[r + 2 * groups] = t0r - t2r;
+        out.im[r + 2 * groups] = t0i - t2i;
+        out.re[r + groups] = t1r + t3r;
+        out.im[r + groups] = t1i + t3i;
+        out.re[r + 3 * groups] = t1r - t3r;
+        out.im[r + 3 * groups] = t1i - t3i;
+        if (g + 1 < groups) {
+            r ^= groups - (groups >> (std::countr_zero(g + 1) + 1));
+        }
+    }
+}
+
+// Separation of the complex spectrum z (natural order) into the packed real spectrum a. Every
+// bin k = 1..half-1 is computed on its own from z[k] and z[half-k], so that all stores run
+// forwards.
+void separateSplit(Split z, float* __restrict a, int n) {
+    const int half = n / 2;
+    const float* __restrict zr = z.re;
+    const float* __restrict zi = z.im;
+    const double step = 2.0 * std::numbers::pi / n;
+    const Rotations rot(step);
+    float wr[TwiddleChunk], wi[TwiddleChunk];
+    ChunkStart start(step, rot);
+    for (int k0 = 0; k0 < half; k0 += TwiddleChunk, start.next()) {
+        const auto c0 = static_cast<float>(start.c()), s0 = static_cast<float>(start.s());
+        const int len = std::min(TwiddleChunk, half - k0);
+        for (int j = 0; j < len; ++j) {
+            wr[j] = c0 * rot.re[j] - s0 * rot.im[j];
+            wi[j] = c0 * rot.im[j] + s0 * rot.re[j];
+        }
+        const int first = k0 == 0 ? 1 : 0;
+        float* __restrict out = a + 2 * k0;
+        const float* __restrict xr = zr + k0;
+        const float* __restrict xi = zi + k0;
+        for (int j = first; j < len; ++j) {
+            const float ar = xr[j], ai = xi[j];
+            const float br = zr[half - k0 - j], bi = zi[half - k0 - j];
+            const float er = 0.5f * (ar + br), ei = 0.5f * (ai - bi);
+            const float hr = 0.5f * (ai + bi), hi = 0.5f * (br - ar);
+            out[2 * j] = er + (wr[j] * hr - wi[j] * hi);
+            out[2 * j + 1] = ei + (wr[j] * hi + wi[j] * hr);
+        }
+    }
+    a[0] = zr[0] + zi[0];
+    a[1] = zr[0] - zi[0];
+}
+
+void forwardSplit(float* a, int n) {
+    const int count = n / 2;
+    float re[SplitSize / 2], im[SplitSize / 2], zr[SplitSize / 2], zi[SplitSize / 2];
+    for (int j = 0; j < count; ++j) {
+        re[j] = a[2 * j];
+        im[j] = a[2 * j + 1];
+    }
+    const Split z{re, im};
+    int m = count;
+    if (std::countr_zero(static_cast<unsigned>(count)) % 2 != 0) {
+        radix2StageSplit(z, count, m);
+        m /= 2;
+    }
+    for (; m > 4; m /= 4) {
+        radix4StageSplit(z, count, m);
+    }
+    radix4LastSplit(z, Split{zr, zi}, static_cast<unsigned>(count));
+    separateSplit(Split{zr, zi}, a, n);
+}
+
 } // namespace
 
 bool IsRealFftSize(int n) {
@@ -296,12 +450,10 @@ void RealFft(int n, int direction, float* a) {
     }
     const int half = n / 2;
     if (direction >= 0) {
-        complexStages<false>(a, half);
-        if (n <= ScratchSize) {
-            float z[ScratchSize];
-            std::memcpy(z, a, sizeof(float) * static_cast<unsigned>(n));
-            separateFromBitReversed(z, a, n);
+        if (n >= 8 && n <= SplitSize) {
+            forwardSplit(a, n);
         } else {
+            complexStages<false>(a, half);
             bitReverse(a, half);
             separate<false>(a, n);
             const float sum = a[0] + a[1];
