@@ -42,7 +42,10 @@ public:
     void StartRecognition(RecognitionCallback callback, void* context) override;
     int StopCapture() override;
     void SetCandidate(int slot, bool candidate) override;
+    // No sound yet (see above): stops capture like the real playback, returns -1 for a slot
+    // outside 0..85 or without samples, else 0.
     int PlayWord(int slot) override;
+    // Nothing to stop until playback is attached.
     void StopWordPlayback() override;
     int SaveTemplates(const std::string& path) override;
     int LoadTemplates(const std::string& path,

@@ -173,6 +173,10 @@ int record(const std::vector<std::string>& args, std::ostream& out, std::ostream
     r.StartNoiseMeasure();
     feed(r, samples);
     r.StopCapture();
+    if (!(r.noiseLevel() > 0.0f)) {
+        err << noisePath << ": the noise level is 0 (digital silence); with it no word can ever "
+            << "end in recognition. Record the noise with the microphone used for the words.\n";
+    }
     for (const auto& [slot, path] : words) {
         if (!readWav(path, samples, err)) {
             return 1;
