@@ -9,7 +9,7 @@ namespace tessimo {
 class CFFT {
 public:
     CFFT() = default;
-    // size values, each set to initialValue. Allocates: not for the audio thread.
+    // size values, each set to initialValue. Any thread; allocates.
     explicit CFFT(int size, float initialValue = 0.0f)
         : values_(static_cast<std::size_t>(size), initialValue) {}
 

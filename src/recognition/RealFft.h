@@ -10,8 +10,10 @@ namespace tessimo {
 //   a[0] = R[0], a[1] = R[n/2], a[2k] = R[k], a[2k+1] = I[k] for 0 < k < n/2.
 // The inverse takes that packing and returns n/2 times the original block.
 //
-// Allocates nothing, keeps no tables and no state between calls: safe on the audio thread and
-// on any number of threads at once (each with its own block).
+// Arithmetic in single precision; the twiddle factors are derived in double precision for
+// every call. Allocates nothing on the heap (up to 16 KiB of stack), keeps no tables and no state
+// between calls: safe on the audio thread and on any number of threads at once (each with its own
+// block).
 void RealFft(int n, int direction, float* a);
 
 // True when n is a size RealFft transforms.
