@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "recognition/SpectralAnalysis.h"
 #include "recognition/WarpDistance.h"
@@ -60,6 +61,21 @@ TEST(WarpDistance, NonFiniteFramesCostInfinityWithoutPoisoningTheTable) {
     EXPECT_GE(d, WarpInfinity);
     EXPECT_GE(WarpDistance(frames({0, 0}), nan), WarpInfinity);
     EXPECT_GE(WarpDistance(silent, silent), WarpInfinity);
+}
+
+TEST(BestMatch, SilenceNeverWins) {
+    // Words of digital silence: every frame holds minus infinity.
+    const std::vector<std::int16_t> silence(4096, 0);
+    CFFTArray input;
+    AnalyseWord(silence.data(), 4096, input);
+    std::array<WordSlot, WordSlotCount> slots;
+    std::array<std::uint8_t, TemplateSlotCount> candidate{};
+    slots[0].samples = silence;
+    AnalyseWord(silence.data(), 4096, slots[0].frames);
+    candidate[0] = 1;
+    const MatchResult r = BestMatch(input, slots, candidate);
+    EXPECT_EQ(r.slot, -1);
+    EXPECT_FALSE(r.accepted());
 }
 
 struct MatchSetup {
