@@ -1,0 +1,95 @@
+// The recogniser: the 86 word slots, the candidate flags, the noise level, the word detector
+// and the matching of detected words against the templates.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "recognition/CaptureDevice.h"
+#include "recognition/DetectorState.h"
+#include "recognition/RecognizerEntryPoints.h"
+#include "recognition/WordSlot.h"
+
+namespace tessimo {
+
+// Threads. The entry points and the inspection methods run on the user-interface thread;
+// onCaptureBuffer (and through it DetectorStep, TrimAndAnalyse, MatchWord and the
+// RecognitionCallback) runs on the capture thread. There is no lock: the user-interface thread
+// touches the slots, the detector state, the noise level and the callback only while capture
+// is stopped, and every entry point that needs them stops capture first (CaptureDevice::stop
+// waits for the last buffer): the start entry points, StopCapture, PlayWord, and SaveTemplates
+// and LoadTemplates, which end a capture in progress as StopCapture does. The candidate flags are
+// atomics, so SetCandidate is safe while recognition runs; a change applies from the next word on.
+//
+// Without a capture device, the start entry points only change the detector state and no
+// buffer arrives unless a caller (a test, the command-line tool) feeds onCaptureBuffer itself,
+// on one thread with the entry points.
+//
+// Word playback belongs to the sound output, which is not attached yet: PlayWord stops capture
+// and reports whether the slot holds a word, and plays nothing.
+class CRecognizer final : public RecognizerEntryPoints, private CaptureSink {
+public:
+    // capture may be null (no device: deaf); it must outlive the recogniser.
+    explicit CRecognizer(CaptureDevice* capture = nullptr);
+    ~CRecognizer() override;
+    CRecognizer(const CRecognizer&) = delete;
+    CRecognizer& operator=(const CRecognizer&) = delete;
+
+    void StartNoiseMeasure() override;
+    void StartWordRecording(int slot) override;
+    void StartRecognition(RecognitionCallback callback, void* context) override;
+    int StopCapture() override;
+    void SetCandidate(int slot, bool candidate) override;
+    // No sound yet (see above): stops capture like the real playback, returns -1 for a slot
+    // outside 0..85 or without samples, else 0.
+    int PlayWord(int slot) override;
+    // Nothing to stop until playback is attached.
+    void StopWordPlayback() override;
+    int SaveTemplates(const std::string& path) override;
+    int LoadTemplates(const std::string& path,
+                      std::array<std::uint8_t, TemplateSlotCount>& present) override;
+
+    // One filled capture buffer of count samples through the detector. Capture thread (or the
+    // thread of the entry points when there is no capture device). Allocates nothing in
+    // recognition once the work slot has held its largest word; a word recording grows its slot.
+    void onCaptureBuffer(const std::int16_t* samples, std::size_t count) override;
+
+    // Empties a slot 0..85: no samples, no frames. Capture stopped.
+    void ResetSlot(int slot);
+    // Cuts the silence off both ends of the slot's samples and appends the word's frames; a
+    // recording under 2049 samples is discarded (the slot is emptied). Capture thread, or
+    // user-interface thread with capture stopped.
+    void TrimAndAnalyse(int slot);
+    // Matches the work slot against every candidate template and reports the best one through
+    // the callback when its distance is at most 20000; ties go to the lower slot. Same
+    // threads as TrimAndAnalyse.
+    void MatchWord();
+
+    // Inspection, user-interface thread with capture stopped (or the feeding thread).
+    DetectorState state() const { return state_; }
+    float noiseLevel() const { return noiseLevel_; }
+    void setNoiseLevel(float level) { noiseLevel_ = level; }
+    int currentSlot() const { return currentSlot_; }
+    const WordSlot& slot(int index) const { return slots_[static_cast<std::size_t>(index)]; }
+    bool isCandidate(int slot) const;
+
+private:
+    void DetectorStep(const std::int16_t* samples, std::size_t count);
+    void stopDevice();
+    void startDevice();
+    void start(DetectorState state);
+
+    CaptureDevice* capture_;
+    bool capturing_ = false; // user-interface thread only: between a start and a stop
+    DetectorState state_ = S_NO_RECON;
+    float noiseLevel_ = 0.0f;
+    RecognitionCallback callback_ = nullptr;
+    void* context_ = nullptr;
+    int currentSlot_ = -1;
+    std::array<WordSlot, WordSlotCount> slots_;
+    std::array<std::atomic<std::uint8_t>, TemplateSlotCount> candidates_{};
+};
+
+} // namespace tessimo

@@ -1,0 +1,55 @@
+// The template file: the noise level, then one record per template (slot, sample bytes,
+// samples, frame count, frames), little-endian, no header.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recognition/RecognizerEntryPoints.h"
+#include "recognition/WordSlot.h"
+
+namespace tessimo {
+
+// Longest recording a template may hold: 20 s. Longer recordings are cut at this length, so
+// that every file written can be read back.
+inline constexpr std::uint32_t MaxTemplateSamples = 20 * 22000;
+// Most frames a template of MaxTemplateSamples samples has.
+inline constexpr std::int32_t MaxTemplateFrames = (MaxTemplateSamples - 2048) / 1024 + 2;
+
+struct TemplateRecord {
+    int slot = 0;
+    std::vector<std::int16_t> samples;
+    std::vector<float> frameValues; // frame count x 512 values
+};
+
+struct TemplateFileContents {
+    float noiseLevel = 0.0f;
+    std::vector<TemplateRecord> records; // in file order
+};
+
+// The bytes of a template file holding noiseLevel and every slot 0..83 that holds samples,
+// in increasing slot order. Any thread.
+std::vector<std::uint8_t> EncodeTemplateFile(float noiseLevel,
+                                             const std::array<WordSlot, WordSlotCount>& slots);
+
+// The contents of a template file, or nothing when the bytes are not one: a noise level that
+// is not finite, a slot outside 0..83, a sample byte count that is 0, odd or above
+// MaxTemplateSamples samples, a frame count that is negative, above MaxTemplateFrames or does
+// not fit in the rest of the file, or a record cut short. Any thread.
+std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uint8_t>& bytes);
+
+// Largest file that ParseTemplateFile can accept; bigger files are refused unread.
+std::uint64_t MaxTemplateFileBytes();
+
+// Writes bytes to path atomically: to a temporary file beside it, flushed to disk, then
+// renamed over path. False on any failure (path is then unchanged). Any thread; blocks.
+bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Reads the whole of path if it is at most maxBytes long. Any thread; blocks.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
+                                                       std::uint64_t maxBytes);
+
+} // namespace tessimo
