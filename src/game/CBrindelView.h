@@ -136,10 +136,6 @@ private:
     void moveGroup(DevicePoint point);
     void wheelGroup(int delta);
     void clickGroupDictation();
-    bool compareGroups() const;
-    int identifyChord(const CNotesList& group) const;
-    bool intervalFits(int base, int n) const;
-    bool chordFits(int base, int row) const;
     void rebuildChordGroup(int row, int base, bool descending, std::uint8_t durationCode,
                            int firstX, int lastX, int divisor);
     void setIntervalText();
