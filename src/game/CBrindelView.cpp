@@ -368,8 +368,8 @@ PaintFrame CBrindelView::beginPaint() {
 
 // ---- Recognition hand-over ----
 
-void CBrindelView::postRecognizedWord(int slot) {
-    recognizedWords_.push(slot);
+bool CBrindelView::postRecognizedWord(int slot) {
+    return recognizedWords_.push(slot);
 }
 
 void CBrindelView::recognitionCallback(int slot, void* context) {

@@ -69,8 +69,9 @@ public:
     static bool isSounding(const CNote& note, std::uint32_t now);
 
     // ---- Recognition ----
-    // Queues a recognised word slot for the next tick. Audio thread (any single producer).
-    void postRecognizedWord(int slot);
+    // Queues a recognised word slot for the next tick. Audio thread (one producer at a time).
+    // Returns false when the word was dropped because the queue is full.
+    bool postRecognizedWord(int slot);
     // The RecognitionCallback passed to StartRecognition; context is the view.
     static void recognitionCallback(int slot, void* context);
 
