@@ -53,6 +53,7 @@ void CBrindelView::killTimer() {
 
 void CBrindelView::stopWhatRuns(bool midiStop, bool stopWordPlayback) {
     killTimer();
+    state_.frozen = false;
     services_.recognizer.StopCapture();
     // Words recognised for the exercise that stops are no answers to the next one.
     recognizedWords_.clear();
@@ -379,7 +380,7 @@ void CBrindelView::recognitionCallback(int slot, void* context) {
 void CBrindelView::drainRecognizedWords() {
     int slot = 0;
     while (recognizedWords_.pop(slot)) {
-        if (state_.gameMode == GameMode::Recognize) {
+        if (state_.gameMode == GameMode::Recognize && !state_.frozen) {
             onRecognized(slot);
         }
     }

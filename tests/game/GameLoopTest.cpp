@@ -92,9 +92,15 @@ TEST(GameLoop, ErrorLimitFreezesTheGame) {
     rig.tick();
     EXPECT_FALSE(rig.running());
     const int x = rig.view.questionNotes().front().x;
+    EXPECT_TRUE(rig.view.state().frozen);
     rig.ticks(10);
     EXPECT_EQ(rig.view.questionNotes().front().x, x);
     EXPECT_EQ(rig.view.gameMode(), GameMode::NotesDictation);
+    rig.view.onLButtonDown(rig.staffPoint(wrong)); // the final score stays
+    EXPECT_EQ(rig.view.state().errorCount, 1);
+    rig.view.onCommand(NotesDictationCommand);
+    EXPECT_FALSE(rig.view.state().frozen);
+    EXPECT_TRUE(rig.running());
 }
 
 TEST(GameLoop, ListenNotesFillsTheStaffAndEveryBar) {
