@@ -6,6 +6,7 @@
 #pragma once
 
 #include "display/FrameState.h"
+#include "display/LogicalSpace.h"
 #include "display/PaintCache.h"
 
 #include <QImage>
@@ -16,11 +17,6 @@
 class QPainter;
 
 namespace tessimo {
-
-// The logical space every drawing routine works in.
-inline constexpr int LogicalWidth = 2000;
-inline constexpr int LogicalHeight = 3200;
-inline constexpr int StaffAreaBottom = 2000;
 
 // Installs the logical mapping (2000 x 3200 stretched over the client area) on a painter.
 void installLogicalMapping(QPainter& painter, QSize clientSize);

@@ -4,6 +4,7 @@
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
+#include "display/StaffLayout.h"
 #include "model/NoteNames.h"
 #include "model/Pitch.h"
 
@@ -127,7 +128,7 @@ void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
         pitch < 0 ? QStringLiteral("?")
                   : QString::fromLatin1(
                         noteName(pitch, clampedConvention(context.state.namingConvention)));
-    drawCellText(context.painter, context.cache.labelFont(), x - LabelShift, LabelTop, text,
+    drawCellText(context.painter, context.cache.labelFont(), x - LabelShift, LabelRowY, text,
                  colour);
 }
 
@@ -151,7 +152,7 @@ void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb c
     const QString text = QString::fromUtf8(context.state.displayText.c_str());
     const int width = static_cast<int>(font.width(text));
     drawCellText(context.painter, font, context.state.groupSpread / 2 + smallestX - width / 2,
-                 LabelTop, text, colour);
+                 LabelRowY, text, colour);
 }
 
 } // namespace tessimo

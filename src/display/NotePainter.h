@@ -20,7 +20,6 @@ inline constexpr int LedgerOverhang = 16;
 inline constexpr int StemLength = 335;
 inline constexpr int StemDownLimit = 335; // heads at or above this y hang their stem down
 inline constexpr int FlagSpacing = 32;
-inline constexpr int LabelTop = 1668;
 inline constexpr int LabelShift = 32;
 
 // Where the ledger line of a pitch lies relative to its head, if it has one.

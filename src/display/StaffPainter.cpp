@@ -4,6 +4,7 @@
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
+#include "display/StaffLayout.h"
 
 #include <QPainter>
 
@@ -18,6 +19,7 @@ constexpr int ClefWidth = 72;
 constexpr double TrebleClefTop = 678.4;
 constexpr int TrebleClefHeight = 804;
 constexpr int BassClefHeight = 402;
+constexpr int StaffBottomLine = StaffTopLine + LineGap * (StaffLineCount - 1); // 1268
 
 } // namespace
 
@@ -27,9 +29,9 @@ void drawStaves(PaintContext& context) {
     const QPen oldPen = painter.pen();
     painter.setPen(logicalPen(painter, InkBlack, StaffPenWidth));
     const auto drawLines = [&painter](int offset) {
-        for (int k = 0; k < 5; ++k) {
-            const int y = offset + StaffTopLine + StaffLineGap * k;
-            painter.drawLine(QLineF(StaffLeft, y, StaffRight, y));
+        for (int k = 0; k < StaffLineCount; ++k) {
+            const int y = staffLineY(offset, k);
+            painter.drawLine(QLineF(StaffLineLeft, y, StaffLineRight, y));
         }
     };
     if (staff.trebleShown) {
@@ -61,7 +63,7 @@ void drawClefs(PaintContext& context) {
 }
 
 void drawBarLine(PaintContext& context, int x) {
-    if (x >= StaffRight) {
+    if (x >= StaffLineRight) {
         return;
     }
     QPainter& painter = context.painter;

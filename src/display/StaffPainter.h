@@ -6,13 +6,6 @@ namespace tessimo {
 
 struct PaintContext;
 
-// Logical staff geometry used by the drawing.
-inline constexpr int StaffTopLine = 732;
-inline constexpr int StaffBottomLine = 1268;
-inline constexpr int StaffLineGap = 134;
-inline constexpr int StaffLeft = 40;
-inline constexpr int StaffRight = 1960;
-
 // The five lines of each shown staff; the brace joining both staves in Listen notes.
 void drawStaves(PaintContext& context);
 
