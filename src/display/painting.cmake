@@ -1,6 +1,7 @@
 # Qt painting of the main view: staves, clefs, notes, keyboard, the frame and the score panel.
 add_library(tessimo_display STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PaintStyle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PaintContext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PaintCache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StaffPainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyboardPainter.cpp
