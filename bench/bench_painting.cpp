@@ -98,9 +98,9 @@ int main(int argc, char** argv) {
             QPainter target(&window);
             painter.paint(target, size, scene);
             target.end();
-            times.push_back(std::chrono::duration<double, std::milli>(
-                                std::chrono::steady_clock::now() - start)
-                                .count());
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
         }
         std::printf(" %15.2f", medianOf(times));
     }

@@ -70,8 +70,7 @@ void FramePainter::ensureStaticLayer(QSize clientSize, const StaticKey& key,
     painter.setRenderHint(QPainter::Antialiasing);
     installLogicalMapping(painter, clientSize);
     PaintContext context{painter, cache_, state};
-    cache_.drawPicture(painter, Picture::Background,
-                       QRectF(0, 0, LogicalWidth, StaffAreaBottom));
+    cache_.drawPicture(painter, Picture::Background, QRectF(0, 0, LogicalWidth, StaffAreaBottom));
     drawStaves(context);
     drawClefs(context);
     drawKeyboard(context);
@@ -130,8 +129,8 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
         key.staff.bassOffset = 0;
     }
     key.selection = selectionBits(state);
-    key.brace = state.mode == PaintMode::ListenNotes && state.staff.trebleShown &&
-                state.staff.bassShown;
+    key.brace =
+        state.mode == PaintMode::ListenNotes && state.staff.trebleShown && state.staff.bassShown;
     ensureStaticLayer(clientSize, key, state);
 
     restoreFromStatic();

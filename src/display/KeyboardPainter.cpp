@@ -58,7 +58,8 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
     painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
     const KeyRect key = keyRect(pitch);
     // A white key's black neighbours reach 25 units beyond its sides.
-    markDirty(context, QRectF(key.left - 25, key.top, key.right - key.left + 50, key.bottom - key.top));
+    markDirty(context,
+              QRectF(key.left - 25, key.top, key.right - key.left + 50, key.bottom - key.top));
     fillKey(painter, key, colour);
     if (!isBlackKey(pitch)) {
         const int c = pitchClass(pitch);

@@ -17,9 +17,9 @@ namespace tessimo {
 
 namespace {
 
-constexpr int SharpGap = 5;     // head width 42 div 8
-constexpr int DotGap = 10;      // head width 42 div 4
-constexpr int DotTop = 26;      // 20% of the head height below the centre
+constexpr int SharpGap = 5; // head width 42 div 8
+constexpr int DotGap = 10;  // head width 42 div 4
+constexpr int DotTop = 26;  // 20% of the head height below the centre
 constexpr int DotBottom = 52;
 constexpr int DotWidth = 7;
 constexpr int FlagWidth = 27;
@@ -130,10 +130,9 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
 }
 
 void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
-    const QString text =
-        pitch < 0 ? QStringLiteral("?")
-                  : QString::fromLatin1(
-                        noteName(pitch, clampedConvention(context.state.namingConvention)));
+    const QString text = pitch < 0 ? QStringLiteral("?")
+                                   : QString::fromLatin1(noteName(
+                                         pitch, clampedConvention(context.state.namingConvention)));
     markDirty(context, drawCellText(context.painter, context.cache.labelFont(), x - LabelShift,
                                     LabelRowY, text, colour));
 }
