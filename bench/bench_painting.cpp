@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 using namespace tessimo;
@@ -86,6 +88,28 @@ int main(int argc, char** argv) {
     for (const auto& times : perSize) {
         std::printf(" %15.2f", *std::max_element(times.begin(), times.end()));
     }
+    // Composition alone (the off-screen frame, without the copy onto the window).
+    std::printf("\n%-18s", "compose, worst");
+    for (const QSize& size : sizes) {
+        double worst = 0;
+        for (const auto& mode : modes) {
+            FramePainter painter;
+            FrameState scene = busyScene(mode.mode, mode.staff);
+            std::vector<double> times;
+            for (int i = 0; i < frames; ++i) {
+                for (ListNote& note : scene.questionNotes) {
+                    note.x -= 8;
+                }
+                const auto start = std::chrono::steady_clock::now();
+                painter.compose(size, 1.0, scene);
+                times.push_back(std::chrono::duration<double, std::milli>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count());
+            }
+            worst = std::max(worst, medianOf(times));
+        }
+        std::printf(" %15.2f", worst);
+    }
     std::printf("\n%-18s", "static rebuild");
     for (const QSize& size : sizes) {
         FramePainter painter;
@@ -101,6 +125,24 @@ int main(int argc, char** argv) {
             times.push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count());
+        }
+        std::printf(" %15.2f", medianOf(times));
+    }
+    // The floor of any full frame: one copy of the client area's pixels, which a paint event
+    // makes whatever is drawn. On a busy machine this alone varies a lot.
+    std::printf("\n%-18s", "one frame copy");
+    for (const QSize& size : sizes) {
+        QImage from(size, QImage::Format_RGB32);
+        QImage to(size, QImage::Format_RGB32);
+        from.fill(Qt::white);
+        to.fill(Qt::black);
+        std::vector<double> times;
+        for (int i = 0; i < frames; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
+            times.push_back(std::chrono::duration<double, std::milli>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
         }
         std::printf(" %15.2f", medianOf(times));
     }

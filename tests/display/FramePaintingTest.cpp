@@ -360,6 +360,15 @@ void FramePaintingTest::screenshotsOfEveryMode() {
         QVERIFY(window.save(dir + QLatin1Char('/') + QLatin1String(shot.name) +
                             QStringLiteral(".png")));
     }
+    // A high-density window: twice the pixels, same layout.
+    QImage dense(QSize(1600, 1000), QImage::Format_RGB32);
+    dense.setDevicePixelRatio(2.0);
+    dense.fill(Qt::magenta);
+    QPainter target(&dense);
+    painter.paint(target, QSize(800, 500), busyScene(PaintMode::ListenNotes, SceneStaff::Both));
+    target.end();
+    QVERIFY(dense.pixel(1599, 999) != QColor(Qt::magenta).rgb());
+    QVERIFY(dense.save(dir + QStringLiteral("/listen_notes_both_x2.png")));
 }
 
 QTEST_MAIN(FramePaintingTest)
