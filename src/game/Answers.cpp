@@ -45,6 +45,9 @@ int CBrindelView::pitchAtPoint(DevicePoint point, bool requireSelected) const {
 // ---- Mouse ----
 
 void CBrindelView::onLButtonDown(DevicePoint point) {
+    if (state_.frozen) {
+        return;
+    }
     switch (state_.gameMode) {
     case GameMode::PlayNotes:
         clickPlayNotes(point);
@@ -66,6 +69,9 @@ void CBrindelView::onLButtonDown(DevicePoint point) {
 }
 
 void CBrindelView::onMouseMove(DevicePoint point, bool leftButtonDown) {
+    if (state_.frozen) {
+        return;
+    }
     if (state_.gameMode == GameMode::PlayNotes) {
         // Dragging across the staff or the keyboard plays each new note once.
         if (leftButtonDown && pitchAtPoint(point, true) != state_.highlightPitch) {
@@ -84,7 +90,7 @@ void CBrindelView::onMouseMove(DevicePoint point, bool leftButtonDown) {
 }
 
 void CBrindelView::onMouseWheel(int delta, DevicePoint /*point*/) {
-    if (isGroupMode() && delta != 0) {
+    if (isGroupMode() && delta != 0 && !state_.frozen) {
         wheelGroup(delta);
     }
 }

@@ -56,7 +56,8 @@ public:
     void onLButtonDown(DevicePoint point);
     // Mouse moved to a device point; leftButtonDown tells whether the left button is held.
     void onMouseMove(DevicePoint point, bool leftButtonDown);
-    // Wheel turned by delta (positive: away from the user) with the mouse at point.
+    // Wheel turned by delta with the mouse at point: one step up (delta > 0, away from the
+    // user) or down (delta < 0) per call, whatever the size of delta.
     void onMouseWheel(int delta, DevicePoint point);
 
     // ---- Painting ----
@@ -69,8 +70,9 @@ public:
     static bool isSounding(const CNote& note, std::uint32_t now);
 
     // ---- Recognition ----
-    // Queues a recognised word slot for the next tick. Audio thread (any single producer).
-    void postRecognizedWord(int slot);
+    // Queues a recognised word slot for the next tick. Audio thread (one producer at a time).
+    // Returns false when the word was dropped because the queue is full.
+    bool postRecognizedWord(int slot);
     // The RecognitionCallback passed to StartRecognition; context is the view.
     static void recognitionCallback(int slot, void* context);
 

@@ -134,6 +134,7 @@ void CBrindelView::tickNotesDictation() {
     repaint();
     if (limitsReached()) {
         killTimer(); // frozen: mode, notes and score stay until the next command
+        state_.frozen = true;
         return;
     }
     runUnitClock(step);
@@ -179,6 +180,7 @@ void CBrindelView::tickGroupDictation() {
     repaint();
     if (limitsReached()) {
         killTimer();
+        state_.frozen = true;
         return;
     }
     if (!questionNotes_.empty() && answerGroup_.empty()) {

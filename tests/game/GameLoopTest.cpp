@@ -74,6 +74,29 @@ TEST(GameLoop, UnansweredNotesCountOncePerNote) {
               created - static_cast<int>(rig.view.questionNotes().size()));
 }
 
+TEST(GameLoop, UnansweredChordCountsOnce) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(48, 60);
+    s.speed = 10;
+    s.intervalsUp = 1; // block chords and arpeggios
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(ChordsDictationCommand));
+    int groups = 0;
+    for (int i = 0; i < 3000; ++i) {
+        rig.tick();
+        for (const CNote& n : rig.view.questionNotes()) {
+            groups += n.groupIndex == 0 && n.x == 1960 ? 1 : 0;
+        }
+    }
+    int onStaff = 0;
+    for (const CNote& n : rig.view.questionNotes()) {
+        onStaff += n.groupIndex == 0 ? 1 : 0;
+    }
+    EXPECT_GT(groups, 30);
+    EXPECT_EQ(rig.view.state().unknownCount, groups - onStaff);
+    EXPECT_TRUE(rig.view.wrongGroup().empty());
+}
+
 TEST(GameLoop, ErrorLimitFreezesTheGame) {
     EngineRig rig;
     SettingsRecord s = settingsWithRange(60, 72);
@@ -92,9 +115,15 @@ TEST(GameLoop, ErrorLimitFreezesTheGame) {
     rig.tick();
     EXPECT_FALSE(rig.running());
     const int x = rig.view.questionNotes().front().x;
+    EXPECT_TRUE(rig.view.state().frozen);
     rig.ticks(10);
     EXPECT_EQ(rig.view.questionNotes().front().x, x);
     EXPECT_EQ(rig.view.gameMode(), GameMode::NotesDictation);
+    rig.view.onLButtonDown(rig.staffPoint(wrong)); // the final score stays
+    EXPECT_EQ(rig.view.state().errorCount, 1);
+    rig.view.onCommand(NotesDictationCommand);
+    EXPECT_FALSE(rig.view.state().frozen);
+    EXPECT_TRUE(rig.running());
 }
 
 TEST(GameLoop, ListenNotesFillsTheStaffAndEveryBar) {
