@@ -408,6 +408,20 @@ void PaintingRoutinesTest::labelsAndGroups() {
     const double width = cache.groupLabelFont().width("RE M");
     QVERIFY(std::abs(label[0].baseline.x() - (40 + 1000 - int(width) / 2)) < 0.5);
     QVERIFY(record(cache, scene, [](PaintContext& c) { drawGroup(c, {}, 0); }).empty());
+
+    // A naming convention out of range (a damaged settings file) falls back to a known one.
+    scene.namingConvention = 7;
+    const Items fallback = record(cache, scene, [](PaintContext& c) {
+        drawNameLabel(c, 61, 800, 0);
+        drawNote(c, glyph(61, 5, 1402), 800, 0);
+    });
+    QCOMPARE(texts(fallback, "c is").size(), std::size_t(1));
+    QCOMPARE(texts(fallback, "is").size(), std::size_t(1));
+    scene.namingConvention = -1;
+    QCOMPARE(texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 61, 800, 0); }),
+                   "DO#")
+                 .size(),
+             std::size_t(1));
 }
 
 void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
