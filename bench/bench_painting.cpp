@@ -140,9 +140,9 @@ int main(int argc, char** argv) {
         for (int i = 0; i < frames; ++i) {
             const auto start = std::chrono::steady_clock::now();
             std::memcpy(to.bits(), from.constBits(), static_cast<std::size_t>(from.sizeInBytes()));
-            times.push_back(std::chrono::duration<double, std::milli>(
-                                std::chrono::steady_clock::now() - start)
-                                .count());
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
         }
         std::printf(" %15.2f", medianOf(times));
     }

@@ -418,10 +418,10 @@ void PaintingRoutinesTest::labelsAndGroups() {
     QCOMPARE(texts(fallback, "c is").size(), std::size_t(1));
     QCOMPARE(texts(fallback, "is").size(), std::size_t(1));
     scene.namingConvention = -1;
-    QCOMPARE(texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 61, 800, 0); }),
-                   "DO#")
-                 .size(),
-             std::size_t(1));
+    QCOMPARE(
+        texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 61, 800, 0); }), "DO#")
+            .size(),
+        std::size_t(1));
 }
 
 void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
