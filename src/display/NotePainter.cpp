@@ -67,13 +67,23 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     const int bottom = y + HeadHalfHeight;
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
-    // Head, ledger line, dot, stem and flags (a flag reaches 27 units beside the stem).
+    // What is drawn over the static layer, in three boxes so that the thin stem does not
+    // claim a wide band: head with ledger line and dot, stem, flags.
     const bool hasStem = note.durationCode > 1;
     const bool stemUp = note.staffY > StemDownLimit;
-    const int reachTop = hasStem && stemUp ? y - StemLength : top;
-    const int reachBottom = hasStem && !stemUp ? y + StemLength : bottom;
-    markDirty(context, QRectF(left - FlagWidth, reachTop, right - left + 2 * FlagWidth,
-                              reachBottom - reachTop));
+    markDirty(context, QRectF(left - LedgerOverhang, top,
+                              right + DotGap + DotWidth - (left - LedgerOverhang), bottom - top));
+    if (hasStem) {
+        const int stemX = stemUp ? right : left;
+        const int stemEnd = stemUp ? y - StemLength : y + StemLength;
+        markDirty(context, QRectF(stemX, y, 0, stemEnd - y));
+        const int flags = flagCount(note.durationCode);
+        if (flags > 0) {
+            const int direction = stemUp ? 1 : -1;
+            const int reach = FlagSpacing * (flags - 1) + FlagDepth;
+            markDirty(context, QRectF(stemX, stemEnd, FlagWidth * direction, reach * direction));
+        }
+    }
 
     const LedgerPlace ledger = ledgerPlace(note.pitch);
     if (ledger != LedgerPlace::None) {
