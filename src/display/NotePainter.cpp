@@ -94,9 +94,9 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
         painter.drawLine(QLineF(left - LedgerOverhang, ledgerY, right + LedgerOverhang, ledgerY));
     }
 
-    painter.setPen(logicalPen(painter, colour, StaffPenWidth));
-    painter.setBrush(QColor(colour));
-    painter.drawEllipse(QRectF(left, top, right - left, bottom - top));
+    const QPen pen = logicalPen(painter, colour, StaffPenWidth);
+    const QBrush brush{QColor(colour)};
+    drawOutlinedEllipse(painter, QRectF(left, top, right - left, bottom - top), pen, brush);
 
     if (isInRange(note.pitch) && isBlackKey(note.pitch)) {
         const CellFont& font = context.cache.sharpFont();
@@ -108,10 +108,12 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     }
 
     if (note.durationCode % 2 == 0) {
-        painter.drawEllipse(QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop));
+        drawOutlinedEllipse(
+            painter, QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop), pen, brush);
     }
 
     if (hasStem) {
+        painter.setPen(pen);
         const int stemX = stemUp ? right : left;
         const int direction = stemUp ? 1 : -1;
         const int stemEnd = y - StemLength * direction;
@@ -132,10 +134,9 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     painter.setPen(oldPen);
 
     if (note.durationCode <= 3) {
-        // Hollow head: a white inside drawn with the pen that was current before the call.
-        painter.setBrush(QColor(HeadWhite));
-        painter.drawEllipse(QRectF(left + 2, top + 3, right - left - 4, bottom - top - 6));
-        painter.setBrush(oldBrush);
+        // Hollow head: a white inside outlined with the pen that was current before the call.
+        drawOutlinedEllipse(painter, QRectF(left + 2, top + 3, right - left - 4, bottom - top - 6),
+                            oldPen, QBrush(QColor(HeadWhite)));
     }
 }
 

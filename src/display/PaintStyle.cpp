@@ -28,6 +28,36 @@ QPen logicalPen(const QPainter& painter, QRgb colour, int logicalWidth) {
     return pen;
 }
 
+void drawOutlinedEllipse(QPainter& painter, const QRectF& rect, const QPen& pen,
+                         const QBrush& fill) {
+    const QTransform& toDevice = painter.deviceTransform();
+    const double sx = std::abs(toDevice.m11());
+    const double sy = std::abs(toDevice.m22());
+    double deviceWidth = 0;
+    if (pen.style() != Qt::NoPen) {
+        deviceWidth =
+            pen.isCosmetic() || pen.widthF() == 0 ? std::max(1.0, pen.widthF()) : pen.widthF() * sx;
+    }
+    const QPen oldPen = painter.pen();
+    const QBrush oldBrush = painter.brush();
+    painter.setPen(Qt::NoPen);
+    if (deviceWidth > 0 && sx > 0 && sy > 0) {
+        const double hx = deviceWidth / 2 / sx;
+        const double hy = deviceWidth / 2 / sy;
+        painter.setBrush(pen.color());
+        painter.drawEllipse(rect.adjusted(-hx, -hy, hx, hy));
+        if (fill.style() != Qt::NoBrush && fill.color() != pen.color()) {
+            painter.setBrush(fill);
+            painter.drawEllipse(rect.adjusted(hx, hy, -hx, -hy));
+        }
+    } else if (fill.style() != Qt::NoBrush) {
+        painter.setBrush(fill);
+        painter.drawEllipse(rect);
+    }
+    painter.setBrush(oldBrush);
+    painter.setPen(oldPen);
+}
+
 CellFont::CellFont(int cellHeight, int averageWidth) {
     font_ = QFont(QStringLiteral("Arial"));
     font_.setStyleHint(QFont::SansSerif);

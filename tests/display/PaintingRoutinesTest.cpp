@@ -194,8 +194,9 @@ void PaintingRoutinesTest::stemsGoUpOnTheRightOrDownOnTheLeft() {
     QVERIFY(hasLine(up, QLineF(521, 336, 521, 1)));
     const Items head = only(up, Drawn::Ellipse);
     QCOMPARE(head.size(), std::size_t(1));
-    QCOMPARE(head[0].rect, QRectF(479, 271, 42, 130));
-    QCOMPARE(head[0].pen, NoteGreen);
+    // The head with its outline of 4 units: the ellipse grown by half the pen each way.
+    QCOMPARE(head[0].rect, QRectF(477, 269, 46, 134));
+    QVERIFY(!head[0].penVisible);
     QCOMPARE(head[0].brush, NoteGreen);
     QVERIFY(head[0].brushSolid);
 
@@ -236,23 +237,27 @@ void PaintingRoutinesTest::flagsDotsAndHollowHeadsFollowTheDuration() {
     QCOMPARE(only(dottedEighth, Drawn::Polyline).size(), std::size_t(1));
     const Items dotted = only(dottedEighth, Drawn::Ellipse);
     QCOMPARE(dotted.size(), std::size_t(2));
-    QCOMPARE(dotted[1].rect, QRectF(731, 1026, 7, 26));
+    QCOMPARE(dotted[1].rect, QRectF(729, 1024, 11, 30));
 
-    // A whole note: no stem, a white inside outlined by the pen in force before the call.
+    // A whole note: no stem, a white inside outlined by the pen in force before the call (one
+    // device pixel, black): a black ellipse half a pixel outside the inner rectangle and a white
+    // one half a pixel inside it.
     const Items whole = record(
-        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 1, 1000), 700, InkBlack); });
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 1, 1000), 700, WrongRed); });
     QVERIFY(only(whole, Drawn::Line).empty());
     const Items wholeHeads = only(whole, Drawn::Ellipse);
-    QCOMPARE(wholeHeads.size(), std::size_t(2));
-    QCOMPARE(wholeHeads[1].rect, QRectF(681, 938, 38, 124));
-    QCOMPARE(wholeHeads[1].brush, HeadWhite);
-    QCOMPARE(wholeHeads[1].penWidth, 0.0);
+    QCOMPARE(wholeHeads.size(), std::size_t(3));
+    QCOMPARE(wholeHeads[0].brush, WrongRed);
+    QCOMPARE(wholeHeads[1].rect, QRectF(680.5, 937.5, 39, 125));
+    QCOMPARE(wholeHeads[1].brush, InkBlack);
+    QCOMPARE(wholeHeads[2].rect, QRectF(681.5, 938.5, 37, 123));
+    QCOMPARE(wholeHeads[2].brush, HeadWhite);
 
     // A dotted half: stem, dot and hollow head; a dotted quarter keeps its head filled.
     const Items dottedHalf = record(
         cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 2, 1000), 700, InkBlack); });
     QCOMPARE(only(dottedHalf, Drawn::Line).size(), std::size_t(1));
-    QCOMPARE(only(dottedHalf, Drawn::Ellipse).size(), std::size_t(3));
+    QCOMPARE(only(dottedHalf, Drawn::Ellipse).size(), std::size_t(4));
     QCOMPARE(only(dottedHalf, Drawn::Ellipse).back().brush, HeadWhite);
     const Items dottedQuarter =
         only(record(cache, scene,
