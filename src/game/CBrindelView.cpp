@@ -19,7 +19,12 @@ constexpr int RecordTickMs = 300;
 
 CBrindelView::CBrindelView(const ViewServices& services) : services_(services) {}
 
-CBrindelView::~CBrindelView() = default;
+// The recogniser and the window timer outlive the view; stopping them here keeps the audio
+// thread's recognition callback and the timer from reaching a destroyed view.
+CBrindelView::~CBrindelView() {
+    killTimer();
+    services_.recognizer.StopCapture();
+}
 
 void CBrindelView::loadUserFiles() {
     std::array<std::uint8_t, TemplateSlotCount> present{};

@@ -33,6 +33,7 @@ public:
     // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
     // all counts 0, and the first paint set to prepare the exercise.
     explicit CBrindelView(const ViewServices& services);
+    // Kills the view's timer and stops sound capture, so that neither calls into it afterwards.
     ~CBrindelView();
     CBrindelView(const CBrindelView&) = delete;
     CBrindelView& operator=(const CBrindelView&) = delete;

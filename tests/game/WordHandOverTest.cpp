@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "EngineRig.h"
@@ -78,6 +79,36 @@ TEST(WordHandOver, WordsOfAStoppedGameAreDropped) {
     rig.view.onCommand(RecognizeCommand); // restarts: the queued word belongs to the old game
     rig.tick();
     EXPECT_EQ(rig.view.state().errorCount, 0);
+}
+
+// The recogniser and the window timer outlive the view: once it is gone, neither may call into it.
+TEST(WordHandOver, DestroyedViewLeavesNoCaptureOrTimerBehind) {
+    testing::FakeClock clock;
+    testing::FakeTimer timer;
+    testing::FakeWindow window;
+    testing::FakeConfirmation confirmation;
+    testing::FakeDialogs dialogs;
+    testing::FakeManuals manuals;
+    testing::RecordingMidi midi;
+    testing::FakeRecognizer recognizer;
+    testing::ScriptedRandom random;
+    auto view = std::make_unique<CBrindelView>(ViewServices{
+        clock, timer, window, confirmation, dialogs, manuals, midi, recognizer, random});
+    recognizer.templates.fill(1);
+    recognizer.loadResult = 0;
+    view->loadUserFiles();
+    SettingsRecord s = settingsWith({64});
+    s.soundMode = Instrument;
+    view->settings() = s;
+    view->beginPaint();
+    ASSERT_TRUE(view->onCommand(RecognizeCommand));
+    ASSERT_TRUE(recognizer.capturing);
+    ASSERT_EQ(timer.running.size(), 1u);
+
+    view.reset();
+    EXPECT_FALSE(recognizer.capturing);
+    EXPECT_EQ(recognizer.callback, nullptr);
+    EXPECT_TRUE(timer.running.empty());
 }
 
 TEST(WordHandOver, ConcurrentProducerLosesNothingAccepted) {
