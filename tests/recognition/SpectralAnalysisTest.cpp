@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
 #include "Signals.h"
 #include "recognition/CFFT.h"
 #include "recognition/SpectralAnalysis.h"
+#include "recognition/WarpDistance.h"
 
 namespace tessimo {
 namespace {
@@ -118,6 +120,19 @@ TEST(FrameDistance, SquaredEuclideanDistance) {
     b[511] = -1.0f;
     EXPECT_EQ(FrameDistance(a, b), 9.0 + 4.0);
     EXPECT_EQ(FrameDistance(b, a), 13.0);
+
+    // One large difference and many small ones: every unit square counts, which a running sum
+    // in single precision (2^24 + 1 == 2^24) would lose.
+    CFFT zero(512, 0.0f), spread(512, 0.0f);
+    spread[0] = 4096.0f;
+    for (int k = 1; k < 32; ++k) {
+        spread[16 * k] = 1.0f;
+    }
+    EXPECT_EQ(FrameDistance(zero, spread), 16777216.0 + 31.0);
+    CFFTArray x, t;
+    std::copy_n(zero.values(), 512, x.Append(FrameValues).values());
+    std::copy_n(spread.values(), 512, t.Append(FrameValues).values());
+    EXPECT_EQ(WarpDistance(x, t), 2.0f * static_cast<float>(std::sqrt(16777216.0 + 31.0)));
 }
 
 } // namespace
