@@ -27,7 +27,9 @@ void AnalyseFrame(const std::int16_t* samples, CFFT& frame) {
     frame.resize(FrameValues);
     float* v = frame.values();
     for (int k = 0; k < FrameValues; ++k) {
-        const float squares = x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1];
+        // Squared and summed in double precision, rounded once.
+        const double re = x[2 * k], im = x[2 * k + 1];
+        const auto squares = static_cast<float>(re * re + im * im);
         const float magnitude = std::sqrt(squares);
         // ln(0) is minus infinity; spelt out so that no pole error is raised.
         v[k] = magnitude > 0.0f ? std::log(magnitude) : -std::numeric_limits<float>::infinity();

@@ -6,6 +6,7 @@
 
 #include "Signals.h"
 #include "recognition/CFFT.h"
+#include "recognition/RealFft.h"
 #include "recognition/SpectralAnalysis.h"
 #include "recognition/WarpDistance.h"
 
@@ -102,6 +103,29 @@ TEST(AnalyseFrame, ToneShowsAtItsBinAndLoudnessShiftsTheLogSpectrum) {
         shift += loud[k] - quiet[k];
     }
     EXPECT_NEAR(shift / 510, std::log(2.0), 1e-3);
+}
+
+TEST(AnalyseFrame, EachBinsSumOfSquaresIsRoundedOnce) {
+    // The windowed transform of the same samples, then each bin's sum of squares formed in
+    // double precision and rounded to single precision once, before the root and the log.
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        const Samples s = mix(chirp(150, 4000, 9000, 2048), noise(3000, 2048, seed));
+        float x[FrameLength];
+        for (int i = 0; i < FrameLength; ++i) {
+            x[i] = WindowTable()[i] * static_cast<float>(s[static_cast<std::size_t>(i)]);
+        }
+        RealFft(FrameLength, 1, x);
+        CFFT expected(FrameValues);
+        for (int k = 0; k < FrameValues; ++k) {
+            const double re = x[2 * k], im = x[2 * k + 1];
+            expected[k] = std::log(std::sqrt(static_cast<float>(re * re + im * im)));
+        }
+        expected.SmoothFrame(SmoothingWidth);
+        const CFFT frame = AnalyseFrame(s.data());
+        for (int k = 0; k < FrameValues; ++k) {
+            ASSERT_EQ(frame[k], expected[k]) << "seed " << seed << " value " << k;
+        }
+    }
 }
 
 TEST(AnalyseFrame, SilenceGivesNonFiniteValuesThatAreFarFromEverything) {
