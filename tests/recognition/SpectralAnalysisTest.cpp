@@ -60,6 +60,18 @@ TEST(SmoothFrame, WindowsNarrowTowardsBothEnds) {
     EXPECT_NEAR(v[510], mean(509, 511), 1e-4);
 }
 
+TEST(SmoothFrame, RunningSumAddsTheEnteringValueBeforeDroppingTheLeavingOne) {
+    // With 1e8 leaving the window as 5 enters, the order of the two steps shows in single
+    // precision: (1e8 + 5) rounds to 1e8 + 8, so the next sum is 8, where (1e8 - 1e8) + 5
+    // would be 5.
+    CFFT v(512, 0.0f);
+    v[0] = 1e8f;
+    v[9] = 5.0f;
+    v.SmoothFrame(9);
+    EXPECT_EQ(v[4], 1e8f * (1.0f / 9.0f));
+    EXPECT_EQ(v[5], 8.0f * (1.0f / 9.0f));
+}
+
 TEST(AnalyseWord, FrameOffsetsForWordsOfSeveralLengths) {
     EXPECT_EQ(FrameCount(2047), 0);
     EXPECT_EQ(FrameCount(2048), 1);
