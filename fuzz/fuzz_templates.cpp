@@ -44,7 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (again.LoadTemplates(out, presentAgain) != 0 || presentAgain != present) {
             __builtin_trap();
         }
+        // Saved once more, the file is the same bytes: nothing was lost or changed on the way.
+        const std::string outAgain = scratchPath("again");
+        if (again.SaveTemplates(outAgain) != 0) {
+            __builtin_trap();
+        }
+        const auto first = ReadWholeFile(out, MaxTemplateFileBytes());
+        const auto second = ReadWholeFile(outAgain, MaxTemplateFileBytes());
+        if (!first || !second || *first != *second) {
+            __builtin_trap();
+        }
         std::remove(out.c_str());
+        std::remove(outAgain.c_str());
     } else {
         for (const auto p : present) {
             if (p != 0) {

@@ -53,19 +53,21 @@ void smooth(float* v, const float* in, int n, int w) {
         }
         v[j] = sum / static_cast<float>(n - first);
     }
-    // Full windows, with a running sum.
+    // Full windows, with a running sum: each step adds the entering value, then subtracts the
+    // leaving one.
     if (n - 1 - h < h) {
         return;
     }
     const float scale = 1.0f / static_cast<float>(w);
     float sum = 0.0f;
-    for (int i = 0; i < w - 1; ++i) {
+    for (int i = 0; i < w; ++i) {
         sum += in[i];
     }
-    for (int j = h; j <= n - 1 - h; ++j) {
+    v[h] = sum * scale;
+    for (int j = h + 1; j <= n - 1 - h; ++j) {
         sum += in[j + h];
+        sum -= in[j - h - 1];
         v[j] = sum * scale;
-        sum -= in[j - h];
     }
 }
 

@@ -43,7 +43,7 @@ public:
     int StopCapture() override;
     void SetCandidate(int slot, bool candidate) override;
     // No sound yet (see above): stops capture like the real playback, returns -1 for a slot
-    // outside 0..85 or without samples, else 0.
+    // outside 0..85, else 0 (an empty slot included).
     int PlayWord(int slot) override;
     // Nothing to stop until playback is attached.
     void StopWordPlayback() override;

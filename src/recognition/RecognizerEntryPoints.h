@@ -43,7 +43,8 @@ public:
     virtual void SetCandidate(int slot, bool candidate) = 0;
 
     // Stops capture without trimming and plays the slot's samples, cutting off a word already
-    // playing. Returns -1 when the slot (0..85) holds no samples, else 0.
+    // playing; an empty slot plays nothing and leaves a word already playing alone. Returns -1
+    // for a slot outside 0..85, else 0.
     // User-interface thread.
     virtual int PlayWord(int slot) = 0;
 

@@ -27,7 +27,9 @@ void AnalyseFrame(const std::int16_t* samples, CFFT& frame) {
     frame.resize(FrameValues);
     float* v = frame.values();
     for (int k = 0; k < FrameValues; ++k) {
-        const float squares = x[2 * k] * x[2 * k] + x[2 * k + 1] * x[2 * k + 1];
+        // Squared and summed in double precision, rounded once.
+        const double re = x[2 * k], im = x[2 * k + 1];
+        const auto squares = static_cast<float>(re * re + im * im);
         const float magnitude = std::sqrt(squares);
         // ln(0) is minus infinity; spelt out so that no pole error is raised.
         v[k] = magnitude > 0.0f ? std::log(magnitude) : -std::numeric_limits<float>::infinity();
@@ -65,25 +67,24 @@ double FrameDistance(const CFFT& a, const CFFT& b) {
     const int n = std::min(a.size(), b.size());
     const float* x = a.values();
     const float* y = b.values();
-    // Sixteen independent single-precision partial sums (32 squares each for a frame), which
-    // the compiler turns into vector operations, added up in double precision. This is the
-    // innermost loop of the matching; a double-precision sum throughout costs three times as
-    // much and changes the distances only in their seventh significant digit.
-    constexpr int Lanes = 16;
-    float partial[Lanes] = {};
+    // Every difference, square and sum in double precision, so that a few large differences do
+    // not swallow many small ones. Eight independent partial sums let the compiler use vector
+    // operations in this innermost loop of the matching.
+    constexpr int Lanes = 8;
+    double partial[Lanes] = {};
     int i = 0;
     for (; i + Lanes <= n; i += Lanes) {
         for (int l = 0; l < Lanes; ++l) {
-            const float d = x[i + l] - y[i + l];
+            const double d = static_cast<double>(x[i + l]) - static_cast<double>(y[i + l]);
             partial[l] += d * d;
         }
     }
     double sum = 0.0;
     for (; i < n; ++i) {
-        const double d = static_cast<double>(x[i]) - y[i];
+        const double d = static_cast<double>(x[i]) - static_cast<double>(y[i]);
         sum += d * d;
     }
-    for (const float p : partial) {
+    for (const double p : partial) {
         sum += p;
     }
     return sum;

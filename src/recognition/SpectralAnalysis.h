@@ -34,9 +34,8 @@ void AnalyseWord(const std::int16_t* samples, int count, CFFTArray& frames);
 int FrameCount(int count);
 int FrameOffset(int count, int index);
 
-// Squared Euclidean distance between the values of a and b (over the shorter of the two):
-// single-precision partial sums of 32 squares added in double precision. Non-finite when
-// either frame holds non-finite values.
+// Squared Euclidean distance between the values of a and b (over the shorter of the two),
+// summed in double precision. Non-finite when either frame holds non-finite values.
 // Any thread.
 double FrameDistance(const CFFT& a, const CFFT& b);
 

@@ -174,10 +174,22 @@ TEST_F(Detector, PlayWordStopsCaptureWithoutTrimming) {
     EXPECT_EQ(r.state(), S_NO_RECON);
     EXPECT_EQ(r.slot(4).samples.size(), static_cast<std::size_t>(3 * B));
     EXPECT_EQ(r.slot(4).frames.GetSize(), 0);
-    EXPECT_EQ(r.PlayWord(6), -1);
-    EXPECT_EQ(r.PlayWord(85), -1);
     EXPECT_EQ(r.PlayWord(86), -1);
     EXPECT_EQ(r.PlayWord(-1), -1);
+}
+
+TEST_F(Detector, PlayWordOfAnEmptySlotSucceedsAndStillStopsRecognition) {
+    recognise();
+    feed(r, square(300, B)); // a word under way
+    ASSERT_EQ(r.state(), S_ATTENTE_FIN);
+    // Every slot 0..85 exists; an empty one plays nothing but is no failure.
+    EXPECT_EQ(r.PlayWord(6), 0);
+    EXPECT_EQ(r.state(), S_NO_RECON);
+    EXPECT_EQ(r.currentSlot(), -1);
+    EXPECT_EQ(r.PlayWord(85), 0);
+    feed(r, square(10, B)); // recognition does not resume by itself
+    EXPECT_EQ(r.state(), S_NO_RECON);
+    EXPECT_TRUE(reports.slots.empty());
 }
 
 TEST_F(Detector, CandidatesDecideWhichTemplatesAreMatched) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
 #include "Signals.h"
 #include "recognition/CFFT.h"
+#include "recognition/RealFft.h"
 #include "recognition/SpectralAnalysis.h"
+#include "recognition/WarpDistance.h"
 
 namespace tessimo {
 namespace {
@@ -57,6 +60,18 @@ TEST(SmoothFrame, WindowsNarrowTowardsBothEnds) {
     EXPECT_NEAR(v[510], mean(509, 511), 1e-4);
 }
 
+TEST(SmoothFrame, RunningSumAddsTheEnteringValueBeforeDroppingTheLeavingOne) {
+    // With 1e8 leaving the window as 5 enters, the order of the two steps shows in single
+    // precision: (1e8 + 5) rounds to 1e8 + 8, so the next sum is 8, where (1e8 - 1e8) + 5
+    // would be 5.
+    CFFT v(512, 0.0f);
+    v[0] = 1e8f;
+    v[9] = 5.0f;
+    v.SmoothFrame(9);
+    EXPECT_EQ(v[4], 1e8f * (1.0f / 9.0f));
+    EXPECT_EQ(v[5], 8.0f * (1.0f / 9.0f));
+}
+
 TEST(AnalyseWord, FrameOffsetsForWordsOfSeveralLengths) {
     EXPECT_EQ(FrameCount(2047), 0);
     EXPECT_EQ(FrameCount(2048), 1);
@@ -102,6 +117,29 @@ TEST(AnalyseFrame, ToneShowsAtItsBinAndLoudnessShiftsTheLogSpectrum) {
     EXPECT_NEAR(shift / 510, std::log(2.0), 1e-3);
 }
 
+TEST(AnalyseFrame, EachBinsSumOfSquaresIsRoundedOnce) {
+    // The windowed transform of the same samples, then each bin's sum of squares formed in
+    // double precision and rounded to single precision once, before the root and the log.
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        const Samples s = mix(chirp(150, 4000, 9000, 2048), noise(3000, 2048, seed));
+        float x[FrameLength];
+        for (int i = 0; i < FrameLength; ++i) {
+            x[i] = WindowTable()[i] * static_cast<float>(s[static_cast<std::size_t>(i)]);
+        }
+        RealFft(FrameLength, 1, x);
+        CFFT expected(FrameValues);
+        for (int k = 0; k < FrameValues; ++k) {
+            const double re = x[2 * k], im = x[2 * k + 1];
+            expected[k] = std::log(std::sqrt(static_cast<float>(re * re + im * im)));
+        }
+        expected.SmoothFrame(SmoothingWidth);
+        const CFFT frame = AnalyseFrame(s.data());
+        for (int k = 0; k < FrameValues; ++k) {
+            ASSERT_EQ(frame[k], expected[k]) << "seed " << seed << " value " << k;
+        }
+    }
+}
+
 TEST(AnalyseFrame, SilenceGivesNonFiniteValuesThatAreFarFromEverything) {
     const Samples silence(2048, 0);
     const CFFT silent = AnalyseFrame(silence.data());
@@ -118,6 +156,19 @@ TEST(FrameDistance, SquaredEuclideanDistance) {
     b[511] = -1.0f;
     EXPECT_EQ(FrameDistance(a, b), 9.0 + 4.0);
     EXPECT_EQ(FrameDistance(b, a), 13.0);
+
+    // One large difference and many small ones: every unit square counts, which a running sum
+    // in single precision (2^24 + 1 == 2^24) would lose.
+    CFFT zero(512, 0.0f), spread(512, 0.0f);
+    spread[0] = 4096.0f;
+    for (int k = 1; k < 32; ++k) {
+        spread[16 * k] = 1.0f;
+    }
+    EXPECT_EQ(FrameDistance(zero, spread), 16777216.0 + 31.0);
+    CFFTArray x, t;
+    std::copy_n(zero.values(), 512, x.Append(FrameValues).values());
+    std::copy_n(spread.values(), 512, t.Append(FrameValues).values());
+    EXPECT_EQ(WarpDistance(x, t), 2.0f * static_cast<float>(std::sqrt(16777216.0 + 31.0)));
 }
 
 } // namespace

@@ -94,7 +94,7 @@ TEST_F(TemplateFile, RoundTripRestoresEveryTemplateAndTheNoiseLevel) {
     CRecognizer saved;
     fill(saved);
     ASSERT_EQ(saved.SaveTemplates(path("recordAnna.dat")), 0);
-    EXPECT_FALSE(fs::exists(path("recordAnna.dat.tmp")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 
     CRecognizer loaded;
     Present present;
@@ -209,6 +209,26 @@ TEST_F(TemplateFile, MissingFileAndUnwritablePath) {
     EXPECT_EQ(r.SaveTemplates(path("no/such/dir/record.dat")), -1);
     EXPECT_EQ(r.SaveTemplates(dir.string()), -1); // cannot replace a directory
     EXPECT_TRUE(fs::is_directory(dir));
+    // The temporary file of the failed save is gone.
+    const std::string prefix = dir.filename().string() + ".tmp";
+    for (const auto& e : fs::directory_iterator(dir.parent_path())) {
+        EXPECT_NE(e.path().filename().string().rfind(prefix, 0), 0u) << e.path();
+    }
+}
+
+TEST_F(TemplateFile, SavingNeverWritesThroughALinkAtTheTemporaryName) {
+    // Another file, and a link where a fixed temporary name would be: the save must neither
+    // write into that file nor leave the template file pointing at it.
+    write(path("other.dat"), Bytes{1, 2, 3});
+    fs::create_symlink(path("other.dat"), path("record.dat.tmp"));
+    CRecognizer r;
+    r.setNoiseLevel(3.0f);
+    ASSERT_EQ(r.SaveTemplates(path("record.dat")), 0);
+    EXPECT_EQ(read(path("other.dat")), (Bytes{1, 2, 3}));
+    EXPECT_FALSE(fs::is_symlink(path("record.dat")));
+    EXPECT_EQ(read(path("record.dat")), withNoise(3.0f, {}));
+    // Nothing but the three names is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
 TEST_F(TemplateFile, SavingReplacesTheWholeFile) {
