@@ -63,7 +63,14 @@ void AnalyseWord(const std::int16_t* samples, int count, CFFTArray& frames) {
     }
 }
 
-double FrameDistance(const CFFT& a, const CFFT& b) {
+// Processors with four-double vector units run this innermost loop of the matching about twice
+// as fast; it is compiled for them and for the baseline, and the loader picks one at start-up.
+// Both give the same result: no fused multiply-add (see the build file), same summation order.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("arch=x86-64-v3", "default")))
+#endif
+double
+FrameDistance(const CFFT& a, const CFFT& b) {
     const int n = std::min(a.size(), b.size());
     const float* x = a.values();
     const float* y = b.values();
