@@ -55,7 +55,7 @@ public:
         calls.push_back({"PlayWord", slot});
         capturing = false;
         recordingSlot = -1;
-        return slot < TemplateSlotCount && templates[slot] ? 0 : -1;
+        return slot >= 0 && slot < WordSlotCount ? 0 : -1; // every slot has its sample block
     }
     void StopWordPlayback() override { calls.push_back({"StopWordPlayback", 0}); }
     int SaveTemplates(const std::string& path) override {
