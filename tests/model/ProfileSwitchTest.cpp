@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "model/ProfileSwitch.h"
+#include "model/UserName.h"
 #include "support/FakeRecognizer.h"
 
 namespace tessimo {
@@ -159,6 +160,27 @@ TEST_F(ProfileSwitchTest, ALongNameTheFileSystemTakesIsAccepted) {
     SettingsRecord settings;
     EXPECT_TRUE(switchProfile(dir(), name, settings, recognizer_).created);
     EXPECT_TRUE(fs::exists(dir_ / settingsFileName(name)));
+}
+
+// A name whose settings file name is exactly as long as the file system allows: the user is
+// created and its settings can be saved again, whatever the save writes beside the file first.
+TEST_F(ProfileSwitchTest, ANameAtTheFileSystemsLengthLimitCanBeCreatedAndSaved) {
+    const long nameMax = ::pathconf(dir().c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0 || static_cast<std::size_t>(nameMax) > MaxUserNameLength + 10) {
+        GTEST_SKIP() << "no file name limit below the user name limit here";
+    }
+    const std::string name(static_cast<std::size_t>(nameMax) - 10, 'l');
+    ASSERT_EQ(settingsFileName(name).size(), static_cast<std::size_t>(nameMax));
+    SettingsRecord settings = unusual();
+    const ProfileSwitchResult r = switchProfile(dir(), name, settings, recognizer_);
+    EXPECT_TRUE(r.switched) << r.message;
+    EXPECT_TRUE(r.created);
+    settings.speed = 2;
+    EXPECT_EQ(saveUserSettings(dir(), name, settings), "");
+    SettingsRecord read;
+    ASSERT_EQ(read.load((dir_ / settingsFileName(name)).string()), 0);
+    EXPECT_EQ(read.speed, 2);
+    EXPECT_EQ(tree(), (std::set<std::string>{"work", "work/" + settingsFileName(name)}));
 }
 
 TEST_F(ProfileSwitchTest, AFolderInTheWayIsNotTakenForAUser) {
