@@ -104,6 +104,9 @@ ProfileSwitchResult switchProfile(const std::string& directory, const std::strin
         result.created = true;
     }
     result.switched = true;
+    // The previous user's words go first: the new user's file may not mention every slot, and
+    // whatever the recogniser holds would be saved under the new name at the next recording.
+    recognizer.ResetTemplates();
     recognizer.LoadTemplates(userFilePath(directory, templateFileName(userName)),
                              result.templatesPresent);
     return result;

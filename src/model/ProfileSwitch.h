@@ -33,7 +33,8 @@ std::vector<std::string> listUsers(const std::string& directory);
 
 // Makes userName the current user: when its settings file exists it is loaded into settings,
 // otherwise settings (the previous user's) are saved under the new name, which creates the
-// user; then its voice templates are loaded into recognizer.
+// user; then the recogniser's templates are replaced by the new user's (none of the previous
+// user's words stay, even for slots the new user's file does not mention).
 // Refused, with a message and nothing changed or written, when the name fails checkUserName,
 // the file system rejects the name, a folder has the settings file's name, an existing
 // settings file cannot be read (it is not overwritten), or the new file cannot be written.

@@ -99,13 +99,17 @@ private:
 };
 
 // Creates a new file beside target with a name no other writer uses, with the permissions of
-// the file it will replace. The name never ends in ".dat", so a user list built from the
-// settings files never shows it. Returns -1 on failure.
+// the file it will replace. The name is short whatever the target's length, so a target name
+// as long as the file system allows can still be saved, and it never ends in ".dat", so a
+// user list built from the settings files never shows it. Returns -1 on failure.
 int createTemporaryBeside(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0}; // makes names unique within this process
+    const auto slash = target.find_last_of('/');
+    const std::string dir =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp." + std::to_string(::getpid()) + "." +
-                   std::to_string(counter.fetch_add(1));
+        tempPath = dir + ".tessimo-" + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter.fetch_add(1)) + ".tmp";
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             struct stat old {};

@@ -11,8 +11,6 @@ namespace {
 // Valid ranges of the fields that index tables or drive the game.
 constexpr int MaxSpeed = 10;
 constexpr int MaxBeatsPerBarChoice = 4;
-constexpr int MinLimit = 1;
-constexpr int MaxLimit = 99;
 constexpr int MaxClef = Bass;
 constexpr int MaxNamingConvention = 2;
 constexpr int MaxSoundMode = Synthesizer;
@@ -59,8 +57,6 @@ void SettingsRecord::buildDurationList() {
 void SettingsRecord::makeValid() {
     speed = std::clamp(speed, 0, MaxSpeed);
     beatsPerBarChoice = std::clamp(beatsPerBarChoice, 0, MaxBeatsPerBarChoice);
-    maxErrors = std::clamp(maxErrors, MinLimit, MaxLimit);
-    maxUnknown = std::clamp(maxUnknown, MinLimit, MaxLimit);
     clef = std::clamp(clef, 0, MaxClef);
     namingConvention = std::clamp(namingConvention, 0, MaxNamingConvention);
     soundMode = std::clamp(soundMode, 0, MaxSoundMode);
@@ -87,7 +83,6 @@ void SettingsRecord::makeValid() {
 
 bool SettingsRecord::isValid() const {
     if (!inRange(speed, 0, MaxSpeed) || !inRange(beatsPerBarChoice, 0, MaxBeatsPerBarChoice) ||
-        !inRange(maxErrors, MinLimit, MaxLimit) || !inRange(maxUnknown, MinLimit, MaxLimit) ||
         !inRange(clef, 0, MaxClef) || !inRange(namingConvention, 0, MaxNamingConvention) ||
         !inRange(soundMode, 0, MaxSoundMode) || !inRange(beatChoice, 0, BeatChoiceCount - 1) ||
         !inRange(instrument, 0, MaxInstrument)) {

@@ -67,8 +67,9 @@ struct SettingsRecord {
     // Brings every field a file can carry into its valid range, restores the derived fields
     // and rebuilds durationList. Rules (nearest valid value):
     //  - ranged fields are clamped to their bounds: speed 0..10, beatsPerBarChoice 0..4,
-    //    maxErrors and maxUnknown 1..99, clef 0..1, namingConvention 0..2, soundMode 0..2,
-    //    beatChoice 0..7, instrument 0..127;
+    //    clef 0..1, namingConvention 0..2, soundMode 0..2, beatChoice 0..7, instrument 0..127;
+    //  - maxErrors and maxUnknown are kept as held: the dialog accepts any integer for them
+    //    and they only bound a count, so every value is safe;
     //  - a flag is 1 when it held any nonzero value, as every reader of the flags treats it;
     //  - the choices win over the values derived from them: beatsPerBar = beatsPerBarChoice + 2,
     //    beatLength = BeatTable[beatChoice];

@@ -150,6 +150,15 @@ int CRecognizer::LoadTemplates(const std::string& path,
     return 0;
 }
 
+void CRecognizer::ResetTemplates() {
+    if (capturing_) {
+        StopCapture(); // the slots would change under the detector otherwise
+    }
+    for (int slot = 0; slot < TemplateSlotCount; ++slot) {
+        ResetSlot(slot);
+    }
+}
+
 void CRecognizer::ResetSlot(int slot) {
     if (slot < 0 || slot >= WordSlotCount) {
         return;

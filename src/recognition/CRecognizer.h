@@ -50,6 +50,7 @@ public:
     int SaveTemplates(const std::string& path) override;
     int LoadTemplates(const std::string& path,
                       std::array<std::uint8_t, TemplateSlotCount>& present) override;
+    void ResetTemplates() override;
 
     // One filled capture buffer of count samples through the detector. Capture thread (or the
     // thread of the entry points when there is no capture device). Allocates nothing in

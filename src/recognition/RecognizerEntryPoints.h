@@ -60,6 +60,12 @@ public:
     // flags 0, nothing else changes), else 0. User-interface thread.
     virtual int LoadTemplates(const std::string& path,
                               std::array<std::uint8_t, TemplateSlotCount>& present) = 0;
+
+    // Empties every template slot 0..83 (samples and frames), ending a capture in progress
+    // first. The noise level and the candidate flags stay. Called before another user's
+    // templates are loaded, so that no word of the previous user is matched or saved as the
+    // new user's. User-interface thread.
+    virtual void ResetTemplates() = 0;
 };
 
 } // namespace tessimo

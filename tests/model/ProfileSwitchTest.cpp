@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +13,8 @@
 #include <unistd.h>
 
 #include "model/ProfileSwitch.h"
+#include "model/UserName.h"
+#include "recognition/CRecognizer.h"
 #include "support/FakeRecognizer.h"
 
 namespace tessimo {
@@ -100,7 +103,8 @@ TEST_F(ProfileSwitchTest, AnExistingUserIsLoadedWithItsTemplates) {
     EXPECT_EQ(settings, unusual());
     EXPECT_EQ(recognizer_.loadedPath, (dir_ / "recordtenor.dat").string());
     EXPECT_EQ(r.templatesPresent[5], 1);
-    EXPECT_EQ(recognizer_.callNames(), std::vector<std::string>{"LoadTemplates"});
+    EXPECT_EQ(recognizer_.callNames(),
+              (std::vector<std::string>{"ResetTemplates", "LoadTemplates"}));
 }
 
 TEST_F(ProfileSwitchTest, ANewNameIsCreatedWithTheSettingsInForce) {
@@ -117,6 +121,49 @@ TEST_F(ProfileSwitchTest, ANewNameIsCreatedWithTheSettingsInForce) {
     // No template file yet: every present flag stays 0.
     EXPECT_EQ(recognizer_.loadedPath, (dir_ / "recordsoprano.dat").string());
     EXPECT_EQ(r.templatesPresent, (std::array<std::uint8_t, TemplateSlotCount>{}));
+}
+
+// A template file holding one word in slot 5: two samples and one frame of zeros.
+void writeOneWordTemplateFile(const fs::path& p) {
+    std::vector<unsigned char> bytes;
+    const auto put = [&](std::uint32_t u) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<unsigned char>(u >> shift));
+        }
+    };
+    put(0x42C80000); // noise level 100.0f
+    put(5);          // slot
+    put(4);          // sample bytes
+    put(0x00020001); // samples 1 and 2
+    put(1);          // frames
+    for (int v = 0; v < 512; ++v) {
+        put(0);
+    }
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// The real recogniser: after a switch it holds the new user's templates only, so nothing the
+// previous user recorded is matched or saved under the new user's name.
+TEST_F(ProfileSwitchTest, TheNextUserDoesNotInheritThePreviousUsersTemplates) {
+    writeOneWordTemplateFile(dir_ / "record.dat");
+    CRecognizer recognizer;
+    std::array<std::uint8_t, TemplateSlotCount> present{};
+    ASSERT_EQ(recognizer.LoadTemplates((dir_ / "record.dat").string(), present), 0);
+    ASSERT_EQ(recognizer.slot(5).length(), 4u);
+
+    SettingsRecord settings;
+    const ProfileSwitchResult r = switchProfile(dir(), "bob", settings, recognizer);
+    ASSERT_TRUE(r.switched);
+    EXPECT_EQ(r.templatesPresent[5], 0);
+    EXPECT_EQ(recognizer.slot(5).length(), 0u);
+    ASSERT_EQ(recognizer.SaveTemplates((dir_ / "recordbob.dat").string()), 0);
+    EXPECT_EQ(fs::file_size(dir_ / "recordbob.dat"), 4u); // the noise level alone
+
+    // Back to the first user: its word comes back from its file.
+    EXPECT_TRUE(switchProfile(dir(), "", settings, recognizer).switched);
+    EXPECT_EQ(recognizer.slot(5).length(), 4u);
 }
 
 TEST_F(ProfileSwitchTest, TheEmptyNameIsTheDefaultUser) {
@@ -159,6 +206,27 @@ TEST_F(ProfileSwitchTest, ALongNameTheFileSystemTakesIsAccepted) {
     SettingsRecord settings;
     EXPECT_TRUE(switchProfile(dir(), name, settings, recognizer_).created);
     EXPECT_TRUE(fs::exists(dir_ / settingsFileName(name)));
+}
+
+// A name whose settings file name is exactly as long as the file system allows: the user is
+// created and its settings can be saved again, whatever the save writes beside the file first.
+TEST_F(ProfileSwitchTest, ANameAtTheFileSystemsLengthLimitCanBeCreatedAndSaved) {
+    const long nameMax = ::pathconf(dir().c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0 || static_cast<std::size_t>(nameMax) > MaxUserNameLength + 10) {
+        GTEST_SKIP() << "no file name limit below the user name limit here";
+    }
+    const std::string name(static_cast<std::size_t>(nameMax) - 10, 'l');
+    ASSERT_EQ(settingsFileName(name).size(), static_cast<std::size_t>(nameMax));
+    SettingsRecord settings = unusual();
+    const ProfileSwitchResult r = switchProfile(dir(), name, settings, recognizer_);
+    EXPECT_TRUE(r.switched) << r.message;
+    EXPECT_TRUE(r.created);
+    settings.speed = 2;
+    EXPECT_EQ(saveUserSettings(dir(), name, settings), "");
+    SettingsRecord read;
+    ASSERT_EQ(read.load((dir_ / settingsFileName(name)).string()), 0);
+    EXPECT_EQ(read.speed, 2);
+    EXPECT_EQ(tree(), (std::set<std::string>{"work", "work/" + settingsFileName(name)}));
 }
 
 TEST_F(ProfileSwitchTest, AFolderInTheWayIsNotTakenForAUser) {

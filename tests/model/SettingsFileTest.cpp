@@ -232,7 +232,7 @@ TEST_F(SettingsFileTest, HostileValuesAreBroughtToTheNearestValidValue) {
     values[0] = INT_MIN;   // speed
     values[1] = 1000;      // beatsPerBar, derived
     values[2] = 9;         // beatsPerBarChoice
-    values[3] = 0;         // maxErrors
+    values[3] = 0;         // maxErrors: any integer is a valid count
     values[4] = INT_MAX;   // maxUnknown
     values[5] = -4;        // clef
     values[6] = 3;         // namingConvention
@@ -258,8 +258,8 @@ TEST_F(SettingsFileTest, HostileValuesAreBroughtToTheNearestValidValue) {
     EXPECT_EQ(r.speed, 0);
     EXPECT_EQ(r.beatsPerBarChoice, 4);
     EXPECT_EQ(r.beatsPerBar, 6);
-    EXPECT_EQ(r.maxErrors, 1);
-    EXPECT_EQ(r.maxUnknown, 99);
+    EXPECT_EQ(r.maxErrors, 0);
+    EXPECT_EQ(r.maxUnknown, INT_MAX);
     EXPECT_EQ(r.clef, 0);
     EXPECT_EQ(r.namingConvention, 2);
     EXPECT_EQ(r.soundMode, 0);
@@ -279,6 +279,21 @@ TEST_F(SettingsFileTest, HostileValuesAreBroughtToTheNearestValidValue) {
     EXPECT_EQ(r.durationList[1], 4);
     const std::array<std::int32_t, 14> checks = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1};
     EXPECT_EQ(r.durationChecks, checks);
+}
+
+// The dialog accepts any integer as a game limit, out of the arrows' 1..99 too; the next load
+// must give back what was confirmed.
+TEST_F(SettingsFileTest, GameLimitsOutsideTheArrowsRangeSurviveARoundTrip) {
+    SettingsRecord written = unusualRecord();
+    written.maxErrors = 150;
+    written.maxUnknown = -3;
+    EXPECT_TRUE(written.isValid());
+    ASSERT_EQ(written.save(path()), 0);
+    SettingsRecord read;
+    ASSERT_EQ(read.load(path()), 0);
+    EXPECT_EQ(read.maxErrors, 150);
+    EXPECT_EQ(read.maxUnknown, -3);
+    EXPECT_EQ(read, written);
 }
 
 TEST_F(SettingsFileTest, SaveIntoAMissingDirectoryFailsCleanly) {

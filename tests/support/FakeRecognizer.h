@@ -71,6 +71,13 @@ public:
         return loadResult;
     }
 
+    // templates also stands for what the next LoadTemplates finds, so it is kept.
+    void ResetTemplates() override {
+        calls.push_back({"ResetTemplates", 0});
+        capturing = false;
+        recordingSlot = -1;
+    }
+
     // Delivers a recognised word as the audio thread would (here on the calling thread).
     // Returns false when recognition is not running.
     bool recognise(int slot) {

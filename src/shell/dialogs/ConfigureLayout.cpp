@@ -439,6 +439,8 @@ QWidget* CConfigureDialog::buildIntervals() {
             ++k;
         }
         pictures->addLayout(grid);
+        // Pictures of different heights: their boxes still line up in one row.
+        pictures->setAlignment(grid, Qt::AlignBottom);
     };
     pictureWithBoxes(IntervalsPicture, "165-intervals.svg",
                      {{IntervalsTogether, "Intervals sounded together"},
