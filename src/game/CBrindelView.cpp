@@ -6,6 +6,7 @@
 #include "game/PickDuration.h"
 #include "model/ChordTable.h"
 #include "model/Pitch.h"
+#include "model/ProfileSwitch.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "sound/MidiOutput.h"
 
@@ -203,17 +204,22 @@ void CBrindelView::runProfile() {
     stopWhatRuns(true, false);
     state_.gameMode = GameMode::Idle;
     state_.idle = true;
+    // The dialog asks for the switch and shows a refusal; the switch itself loads or creates
+    // the user's settings file and replaces the templates with the user's own.
+    std::array<std::uint8_t, TemplateSlotCount> present{};
+    const ProfileSwitcher switcher = [this, &present](const std::string& name) {
+        ProfileSwitchResult result =
+            switchProfile(std::string(), name, settings_, services_.recognizer);
+        if (result.switched) {
+            present = result.templatesPresent;
+        }
+        return result;
+    };
     std::string chosen = userName_;
-    if (!services_.dialogs.showProfileDialog(chosen)) {
+    if (!services_.dialogs.showProfileDialog(chosen, switcher)) {
         return;
     }
     userName_ = chosen;
-    // A new user starts with the settings in use.
-    if (settings_.load(settingsFileName(userName_)) != 0) {
-        settings_.save(settingsFileName(userName_));
-    }
-    std::array<std::uint8_t, TemplateSlotCount> present{};
-    services_.recognizer.LoadTemplates(templateFileName(userName_), present);
     pitchTable_.loadTemplateFlags(present);
     repaint();
     prepareExercise();
@@ -225,7 +231,11 @@ void CBrindelView::runConfigure() {
     state_.idle = true;
     if (services_.dialogs.showConfigureDialog(settings_)) {
         settings_.buildDurationList();
-        settings_.save(settingsFileName(userName_));
+        // The settings in use stay whatever happens to the file; a failure is only reported.
+        const std::string problem = saveUserSettings(std::string(), userName_, settings_);
+        if (!problem.empty()) {
+            services_.status.showMessage(problem);
+        }
     }
     repaint();
     prepareExercise();

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "display/LogicalSpace.h"
+#include "model/ProfileSwitch.h"
 
 namespace tessimo {
 
@@ -46,12 +48,17 @@ public:
     virtual bool confirm(const std::string& caption, const std::string& text) = 0;
 };
 
+// Makes the named user current (its settings and templates), or says why not.
+using ProfileSwitcher = std::function<ProfileSwitchResult(const std::string& userName)>;
+
 // The profile and configuration dialogs, shown modally.
 class ExerciseDialogs {
 public:
     virtual ~ExerciseDialogs() = default;
-    // Shows the user list with userName chosen; on OK stores the chosen name and returns true.
-    virtual bool showProfileDialog(std::string& userName) = 0;
+    // Shows the user list with userName chosen. OK calls switcher with the chosen name; when
+    // it refuses, the dialog says why and stays open. Returns true, with the new name stored,
+    // once a switch has succeeded; false when cancelled (nothing switched).
+    virtual bool showProfileDialog(std::string& userName, const ProfileSwitcher& switcher) = 0;
     // Lets the user edit settings; on OK the dialog has written them and true is returned.
     virtual bool showConfigureDialog(SettingsRecord& settings) = 0;
 };
@@ -62,6 +69,13 @@ class ManualOpener {
 public:
     virtual ~ManualOpener() = default;
     virtual void openManual(const std::string& path) = 0;
+};
+
+// The status bar's message line: problems the user should know about, in plain words.
+class StatusLine {
+public:
+    virtual ~StatusLine() = default;
+    virtual void showMessage(const std::string& text) = 0;
 };
 
 // Uniform pseudo-random numbers; "random mod n" is next() % n.
@@ -82,6 +96,7 @@ struct ViewServices {
     MidiOutput& midi;
     RecognizerEntryPoints& recognizer;
     RandomSource& random;
+    StatusLine& status;
 };
 
 } // namespace tessimo

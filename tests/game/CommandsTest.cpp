@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <unistd.h>
@@ -222,6 +223,50 @@ TEST_F(FileCommands, ProfileCancelStaysIdleAndChoiceLoadsFiles) {
     rig.view.onCommand(ProfileCommand);
     EXPECT_EQ(rig.view.settings().speed, 7);
     EXPECT_EQ(rig.view.selectedCount(), 28);
+}
+
+TEST_F(FileCommands, ConfigureSaveFailureIsReportedAndTheSettingsStay) {
+    EngineRig rig;
+    rig.prepare(settingsWith({60}));
+    std::filesystem::create_directory("config.dat"); // the file cannot be written
+    rig.dialogs.edit = [](SettingsRecord& s) { s.notes[64 - 36] = 1; };
+    rig.view.onCommand(ConfigureCommand);
+    ASSERT_EQ(rig.status.messages.size(), 1u);
+    EXPECT_FALSE(rig.status.messages[0].empty());
+    EXPECT_EQ(rig.view.selectedCount(), 2); // the edited settings are in use
+    EXPECT_TRUE(std::filesystem::is_directory("config.dat"));
+
+    std::filesystem::remove("config.dat");
+    rig.view.onCommand(ConfigureCommand);
+    EXPECT_EQ(rig.status.messages.size(), 1u); // a good save says nothing
+    EXPECT_EQ(std::filesystem::file_size("config.dat"), 516u);
+}
+
+TEST_F(FileCommands, RefusedProfileKeepsTheUserAndWritesNothing) {
+    EngineRig rig;
+    rig.prepare(settingsWith({60}));
+    rig.dialogs.chosenName = "../outside";
+    rig.view.onCommand(ProfileCommand);
+    ASSERT_EQ(rig.dialogs.refusals.size(), 1u);
+    EXPECT_EQ(rig.view.userName(), "");
+    EXPECT_TRUE(std::filesystem::is_empty(".")); // nothing created here
+    EXPECT_FALSE(std::filesystem::exists("../outside.dat"));
+    EXPECT_FALSE(std::filesystem::exists("../configoutside.dat"));
+}
+
+TEST_F(FileCommands, ANewUserStartsWithoutThePreviousUsersTemplates) {
+    EngineRig rig;
+    rig.prepare(settingsWith({60}));
+    rig.recognizer.templates[7] = 1;
+    rig.recognizer.loadResult = -1; // the new user has no template file
+    rig.dialogs.chosenName = "carla";
+    rig.view.onCommand(ProfileCommand);
+    EXPECT_EQ(rig.view.userName(), "carla");
+    const auto names = rig.recognizer.callNames();
+    const auto reset = std::find(names.begin(), names.end(), "ResetTemplates");
+    ASSERT_NE(reset, names.end());
+    EXPECT_NE(std::find(reset, names.end(), "LoadTemplates"), names.end());
+    EXPECT_EQ(rig.view.pitchTable()[7].hasTemplate, 0);
 }
 
 TEST(Commands, ManualsOpenTheirPaths) {

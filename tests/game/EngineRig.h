@@ -65,11 +65,19 @@ public:
     std::string chosenName;
     bool configureOk = true;
     std::function<void(SettingsRecord&)> edit;
-    bool showProfileDialog(std::string& userName) override {
-        if (profileOk) {
-            userName = chosenName;
+    std::vector<std::string> refusals; // what the dialog would have shown
+    // OK with chosenName; a refused switch is shown and then the user cancels.
+    bool showProfileDialog(std::string& userName, const ProfileSwitcher& switcher) override {
+        if (!profileOk) {
+            return false;
         }
-        return profileOk;
+        const ProfileSwitchResult result = switcher(chosenName);
+        if (!result.switched) {
+            refusals.push_back(result.message);
+            return false;
+        }
+        userName = chosenName;
+        return true;
     }
     bool showConfigureDialog(SettingsRecord& settings) override {
         if (configureOk && edit) {
@@ -77,6 +85,12 @@ public:
         }
         return configureOk;
     }
+};
+
+class FakeStatus : public StatusLine {
+public:
+    std::vector<std::string> messages;
+    void showMessage(const std::string& text) override { messages.push_back(text); }
 };
 
 class FakeManuals : public ManualOpener {
@@ -142,8 +156,9 @@ struct EngineRig {
     RecordingMidi midi;
     FakeRecognizer recognizer;
     ScriptedRandom random;
+    FakeStatus status;
     CBrindelView view{ViewServices{clock, timer, window, confirmation, dialogs, manuals, midi,
-                                   recognizer, random}};
+                                   recognizer, random, status}};
 
     explicit EngineRig(std::uint32_t seed = 1) : random(seed) {}
 

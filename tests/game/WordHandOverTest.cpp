@@ -36,8 +36,9 @@ struct HandOverRig {
     testing::RecordingMidi midi;
     testing::FakeRecognizer recognizer;
     testing::ScriptedRandom random;
+    testing::FakeStatus status;
     CBrindelView view{ViewServices{clock, timer, window, confirmation, dialogs, manuals, midi,
-                                   recognizer, random}};
+                                   recognizer, random, status}};
 
     void start(std::initializer_list<int> pitches) {
         recognizer.templates.fill(1);
@@ -92,8 +93,9 @@ TEST(WordHandOver, DestroyedViewLeavesNoCaptureOrTimerBehind) {
     testing::RecordingMidi midi;
     testing::FakeRecognizer recognizer;
     testing::ScriptedRandom random;
+    testing::FakeStatus status;
     auto view = std::make_unique<CBrindelView>(ViewServices{
-        clock, timer, window, confirmation, dialogs, manuals, midi, recognizer, random});
+        clock, timer, window, confirmation, dialogs, manuals, midi, recognizer, random, status});
     recognizer.templates.fill(1);
     recognizer.loadResult = 0;
     view->loadUserFiles();
