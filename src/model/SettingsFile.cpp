@@ -1,25 +1,19 @@
 // Reading and writing the 516-byte settings file: 129 signed 32-bit little-endian integers,
 // no header. The bytes are assembled one by one so the file is the same on any host.
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <utility>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "model/AtomicFileWrite.h"
 #include "model/SettingsRecord.h"
 
 namespace tessimo {
 
 namespace {
 
-using FileBytes = std::array<unsigned char, SettingsFileSize>;
+using FileBytes = std::array<std::uint8_t, SettingsFileSize>;
 
 // Calls visit(field) for each of the 129 fields in file order.
 template <typename Record, typename Visit> void forEachFileField(Record& r, Visit visit) {
@@ -69,88 +63,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Closes a descriptor and removes the temporary file unless released after a successful rename.
-class TemporaryFile {
-public:
-    TemporaryFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    int fd() const { return fd_; }
-    const std::string& path() const { return path_; }
-    // Closes the descriptor, reporting whether the close succeeded.
-    bool close() {
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
-    void keep() { path_.clear(); }
-
-private:
-    int fd_;
-    std::string path_;
-};
-
-// Creates a new file beside target with a name no other writer uses, with the permissions of
-// the file it will replace. The name is short whatever the target's length, so a target name
-// as long as the file system allows can still be saved, and it never ends in ".dat", so a
-// user list built from the settings files never shows it. Returns -1 on failure.
-int createTemporaryBeside(const std::string& target, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0}; // makes names unique within this process
-    const auto slash = target.find_last_of('/');
-    const std::string dir =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = dir + ".tessimo-" + std::to_string(::getpid()) + "-" +
-                   std::to_string(counter.fetch_add(1)) + ".tmp";
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            struct stat old {};
-            if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-                ::fchmod(fd, old.st_mode & 07777);
-            }
-            return fd;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
-}
-
-bool writeAll(int fd, const unsigned char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Flushes the directory entry of a rename to disk; a failure here does not undo the save.
-void syncDirectoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 int SettingsRecord::load(const std::string& path) {
@@ -186,22 +98,7 @@ int SettingsRecord::save(const std::string& path) const {
         ++index;
     });
 
-    std::string tempPath;
-    const int fd = createTemporaryBeside(path, tempPath);
-    if (fd < 0) {
-        return -1;
-    }
-    TemporaryFile temp(fd, tempPath);
-    if (!writeAll(temp.fd(), bytes.data(), bytes.size()) || ::fsync(temp.fd()) != 0 ||
-        !temp.close()) {
-        return -1;
-    }
-    if (std::rename(temp.path().c_str(), path.c_str()) != 0) {
-        return -1;
-    }
-    temp.keep();
-    syncDirectoryOf(path);
-    return 0;
+    return writeFileAtomically(path, bytes) ? 0 : -1;
 }
 
 } // namespace tessimo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/AtomicFileWrite.h"
 #include "recognition/SpectralAnalysis.h"
 #include "recognition/TemplateFile.h"
 #include "recognition/WordMatching.h"
@@ -117,7 +118,7 @@ int CRecognizer::SaveTemplates(const std::string& path) {
     if (capturing_) {
         StopCapture(); // a word being recorded is finished first, so it is saved too
     }
-    return WriteFileAtomically(path, EncodeTemplateFile(noiseLevel_, slots_)) ? 0 : -1;
+    return writeFileAtomically(path, EncodeTemplateFile(noiseLevel_, slots_)) ? 0 : -1;
 }
 
 int CRecognizer::LoadTemplates(const std::string& path,

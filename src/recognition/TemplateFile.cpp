@@ -1,15 +1,13 @@
 #include "recognition/TemplateFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
+#include "model/FileDescriptor.h"
 #include "recognition/SpectralAnalysis.h"
 
 namespace tessimo {
@@ -75,66 +73,6 @@ private:
     const std::vector<std::uint8_t>& bytes_;
     std::size_t position_ = 0;
 };
-
-// Owns a file descriptor: closed when it goes out of scope unless closed before.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-    bool valid() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
-    // Closes now; true when the close succeeded.
-    bool close() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// Removes a temporary file on the way out unless it was kept (renamed into place).
-class TemporaryName {
-public:
-    explicit TemporaryName(std::string path) : path_(std::move(path)) {}
-    TemporaryName(const TemporaryName&) = delete;
-    TemporaryName& operator=(const TemporaryName&) = delete;
-    ~TemporaryName() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-        }
-    }
-    void keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-// Creates a new file beside target under a name that did not exist before (never following a
-// link that is already there), with the permissions of the file it will replace. Returns the
-// descriptor and sets temporary to its name, or returns -1.
-int createTemporaryBeside(const std::string& target, std::string& temporary) {
-    static std::atomic<unsigned> counter{0}; // names unique within this process
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target + ".tmp." + std::to_string(::getpid()) + "." +
-                    std::to_string(counter.fetch_add(1));
-        const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            struct stat old {};
-            if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-                ::fchmod(fd, old.st_mode & 07777);
-            }
-            return fd;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -221,43 +159,9 @@ std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uin
     return contents;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::string temporary;
-    Descriptor file(createTemporaryBeside(path, temporary));
-    if (!file.valid()) {
-        return false;
-    }
-    TemporaryName name(temporary);
-    bool ok = true;
-    std::size_t written = 0;
-    while (ok && written < bytes.size()) {
-        const ssize_t n = ::write(file.fd(), bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        written += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(file.fd()) == 0;
-    ok = file.close() && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        return false; // the temporary file is removed on the way out
-    }
-    name.keep();
-    // Make the rename itself durable; a failure here leaves a complete file either way.
-    const auto slash = path.find_last_of('/');
-    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const Descriptor folder(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid()) {
-        ::fsync(folder.fd());
-    }
-    return true;
-}
-
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
                                                        std::uint64_t maxBytes) {
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.valid()) {
         return std::nullopt;
     }

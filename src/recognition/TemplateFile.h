@@ -44,11 +44,6 @@ std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uin
 // Largest file that ParseTemplateFile can accept; bigger files are refused unread.
 std::uint64_t MaxTemplateFileBytes();
 
-// Writes bytes to path atomically: to a new temporary file beside it (under a name no other
-// writer uses, never through an existing link), flushed to disk, then renamed over path. False
-// on any failure (path is then unchanged and no temporary file is left). Any thread; blocks.
-bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 // Reads the whole of path if it is at most maxBytes long. Any thread; blocks.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
                                                        std::uint64_t maxBytes);
