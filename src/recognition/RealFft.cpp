@@ -103,30 +103,40 @@ void makeTwiddles(Twiddles& t, const Rotations& rot, const ChunkStart& start, in
     }
 }
 
+// Runs the butterflies of one stage over blocks of m complex values, width positions of each
+// block at a time in chunks of TwiddleChunk: butterflies(offset, t, len) handles positions
+// offset .. offset + len - 1 of a block, with the twiddles of those positions in t.
+template <typename Butterflies>
+void forEachTwiddleChunk(double step, int width, int count, int m, Butterflies butterflies) {
+    const Rotations rot(step);
+    Twiddles t;
+    ChunkStart start(step, rot);
+    for (int j0 = 0; j0 < width; j0 += TwiddleChunk, start.next()) {
+        const int len = std::min(TwiddleChunk, width - j0);
+        makeTwiddles(t, rot, start, len);
+        for (int k = 0; k < count; k += m) {
+            butterflies(k + j0, t, len);
+        }
+    }
+}
+
 // One radix-2 decimation-in-frequency stage over blocks of m complex values.
 template <bool Inverse> void radix2Stage(float* z, int count, int m) {
     const int half = m / 2;
     const double step = (Inverse ? -2.0 : 2.0) * std::numbers::pi / m;
-    const Rotations rot(step);
-    Twiddles t;
-    ChunkStart start(step, rot);
-    for (int j0 = 0; j0 < half; j0 += TwiddleChunk, start.next()) {
-        const int len = std::min(TwiddleChunk, half - j0);
-        makeTwiddles(t, rot, start, len);
-        for (int k = 0; k < count; k += m) {
-            float* p0 = z + 2 * (k + j0);
-            float* p1 = p0 + 2 * half;
-            for (int j = 0; j < len; ++j) {
-                const float ur = p0[2 * j], ui = p0[2 * j + 1];
-                const float vr = p1[2 * j], vi = p1[2 * j + 1];
-                const float dr = ur - vr, di = ui - vi;
-                p0[2 * j] = ur + vr;
-                p0[2 * j + 1] = ui + vi;
-                p1[2 * j] = dr * t.r1[j] - di * t.i1[j];
-                p1[2 * j + 1] = dr * t.i1[j] + di * t.r1[j];
-            }
+    forEachTwiddleChunk(step, half, count, m, [z, half](int offset, const Twiddles& t, int len) {
+        float* p0 = z + 2 * offset;
+        float* p1 = p0 + 2 * half;
+        for (int j = 0; j < len; ++j) {
+            const float ur = p0[2 * j], ui = p0[2 * j + 1];
+            const float vr = p1[2 * j], vi = p1[2 * j + 1];
+            const float dr = ur - vr, di = ui - vi;
+            p0[2 * j] = ur + vr;
+            p0[2 * j + 1] = ui + vi;
+            p1[2 * j] = dr * t.r1[j] - di * t.i1[j];
+            p1[2 * j + 1] = dr * t.i1[j] + di * t.r1[j];
         }
-    }
+    });
 }
 
 // The last radix-4 stage (blocks of 4): no twiddles.
@@ -158,44 +168,37 @@ template <bool Inverse> void radix4Last(float* z, int count) {
 template <bool Inverse> void radix4Stage(float* z, int count, int m) {
     const int q = m / 4;
     const double step = (Inverse ? -2.0 : 2.0) * std::numbers::pi / m;
-    const Rotations rot(step);
-    Twiddles t;
-    ChunkStart start(step, rot);
-    for (int j0 = 0; j0 < q; j0 += TwiddleChunk, start.next()) {
-        const int len = std::min(TwiddleChunk, q - j0);
-        makeTwiddles(t, rot, start, len);
-        for (int k = 0; k < count; k += m) {
-            float* p0 = z + 2 * (k + j0);
-            float* p1 = p0 + 2 * q;
-            float* p2 = p1 + 2 * q;
-            float* p3 = p2 + 2 * q;
-            for (int j = 0; j < len; ++j) {
-                const float x0r = p0[2 * j], x0i = p0[2 * j + 1];
-                const float x1r = p1[2 * j], x1i = p1[2 * j + 1];
-                const float x2r = p2[2 * j], x2i = p2[2 * j + 1];
-                const float x3r = p3[2 * j], x3i = p3[2 * j + 1];
-                const float t0r = x0r + x2r, t0i = x0i + x2i;
-                const float t1r = x0r - x2r, t1i = x0i - x2i;
-                const float t2r = x1r + x3r, t2i = x1i + x3i;
-                float t3r = -(x1i - x3i), t3i = x1r - x3r;
-                if constexpr (Inverse) {
-                    t3r = -t3r;
-                    t3i = -t3i;
-                }
-                const float y1r = t1r + t3r, y1i = t1i + t3i;
-                const float y2r = t0r - t2r, y2i = t0i - t2i;
-                const float y3r = t1r - t3r, y3i = t1i - t3i;
-                p0[2 * j] = t0r + t2r;
-                p0[2 * j + 1] = t0i + t2i;
-                p1[2 * j] = y2r * t.r2[j] - y2i * t.i2[j];
-                p1[2 * j + 1] = y2r * t.i2[j] + y2i * t.r2[j];
-                p2[2 * j] = y1r * t.r1[j] - y1i * t.i1[j];
-                p2[2 * j + 1] = y1r * t.i1[j] + y1i * t.r1[j];
-                p3[2 * j] = y3r * t.r3[j] - y3i * t.i3[j];
-                p3[2 * j + 1] = y3r * t.i3[j] + y3i * t.r3[j];
+    forEachTwiddleChunk(step, q, count, m, [z, q](int offset, const Twiddles& t, int len) {
+        float* p0 = z + 2 * offset;
+        float* p1 = p0 + 2 * q;
+        float* p2 = p1 + 2 * q;
+        float* p3 = p2 + 2 * q;
+        for (int j = 0; j < len; ++j) {
+            const float x0r = p0[2 * j], x0i = p0[2 * j + 1];
+            const float x1r = p1[2 * j], x1i = p1[2 * j + 1];
+            const float x2r = p2[2 * j], x2i = p2[2 * j + 1];
+            const float x3r = p3[2 * j], x3i = p3[2 * j + 1];
+            const float t0r = x0r + x2r, t0i = x0i + x2i;
+            const float t1r = x0r - x2r, t1i = x0i - x2i;
+            const float t2r = x1r + x3r, t2i = x1i + x3i;
+            float t3r = -(x1i - x3i), t3i = x1r - x3r;
+            if constexpr (Inverse) {
+                t3r = -t3r;
+                t3i = -t3i;
             }
+            const float y1r = t1r + t3r, y1i = t1i + t3i;
+            const float y2r = t0r - t2r, y2i = t0i - t2i;
+            const float y3r = t1r - t3r, y3i = t1i - t3i;
+            p0[2 * j] = t0r + t2r;
+            p0[2 * j + 1] = t0i + t2i;
+            p1[2 * j] = y2r * t.r2[j] - y2i * t.i2[j];
+            p1[2 * j + 1] = y2r * t.i2[j] + y2i * t.r2[j];
+            p2[2 * j] = y1r * t.r1[j] - y1i * t.i1[j];
+            p2[2 * j + 1] = y1r * t.i1[j] + y1i * t.r1[j];
+            p3[2 * j] = y3r * t.r3[j] - y3i * t.i3[j];
+            p3[2 * j + 1] = y3r * t.i3[j] + y3i * t.r3[j];
         }
-    }
+    });
 }
 
 // Swaps pair i with pair reverse(i). The reversed counter j is advanced without a loop: adding
@@ -301,18 +304,11 @@ void butterflies2(float* __restrict r0, float* __restrict i0, float* __restrict 
 void radix2StageSplit(Split z, int count, int m) {
     const int half = m / 2;
     const double step = 2.0 * std::numbers::pi / m;
-    const Rotations rot(step);
-    Twiddles t;
-    ChunkStart start(step, rot);
-    for (int j0 = 0; j0 < half; j0 += TwiddleChunk, start.next()) {
-        const int len = std::min(TwiddleChunk, half - j0);
-        makeTwiddles(t, rot, start, len);
-        for (int k = 0; k < count; k += m) {
-            float* r = z.re + k + j0;
-            float* i = z.im + k + j0;
-            butterflies2(r, i, r + half, i + half, t, len);
-        }
-    }
+    forEachTwiddleChunk(step, half, count, m, [z, half](int offset, const Twiddles& t, int len) {
+        float* r = z.re + offset;
+        float* i = z.im + offset;
+        butterflies2(r, i, r + half, i + half, t, len);
+    });
 }
 
 // The butterflies of one radix-4 group, over len positions. The quarters never overlap; saying
@@ -342,18 +338,11 @@ void butterflies4(float* __restrict r0, float* __restrict i0, float* __restrict 
 void radix4StageSplit(Split z, int count, int m) {
     const int q = m / 4;
     const double step = 2.0 * std::numbers::pi / m;
-    const Rotations rot(step);
-    Twiddles t;
-    ChunkStart start(step, rot);
-    for (int j0 = 0; j0 < q; j0 += TwiddleChunk, start.next()) {
-        const int len = std::min(TwiddleChunk, q - j0);
-        makeTwiddles(t, rot, start, len);
-        for (int k = 0; k < count; k += m) {
-            float* r = z.re + k + j0;
-            float* i = z.im + k + j0;
-            butterflies4(r, i, r + q, i + q, r + 2 * q, i + 2 * q, r + 3 * q, i + 3 * q, t, len);
-        }
-    }
+    forEachTwiddleChunk(step, q, count, m, [z, q](int offset, const Twiddles& t, int len) {
+        float* r = z.re + offset;
+        float* i = z.im + offset;
+        butterflies4(r, i, r + q, i + q, r + 2 * q, i + 2 * q, r + 3 * q, i + 3 * q, t, len);
+    });
 }
 
 // The last radix-4 stage, writing to out in natural order: the four outputs of group g go to
