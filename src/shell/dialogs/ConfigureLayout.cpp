@@ -44,6 +44,15 @@ QString pitchLabel(int pitch) {
     return QString::fromLatin1(noteName(pitch, Letter)) + QString::number(pitch / 12 - 1);
 }
 
+// The pair of buttons that check or clear a whole set: the tool tip of the first, and one
+// compact size for both.
+void finishSetButtons(QPushButton* checkAll, QPushButton* clearAll) {
+    checkAll->setToolTip(CConfigureDialog::tr("Check all"));
+    for (QPushButton* b : {checkAll, clearAll}) {
+        b->setFixedSize(b->sizeHint().height() * 3 / 2, b->sizeHint().height());
+    }
+}
+
 } // namespace
 
 template <typename T> T* CConfigureDialog::add(T* widget, int id) {
@@ -162,11 +171,8 @@ QWidget* CConfigureDialog::buildSounds() {
     staff->setVerticalSpacing(2);
     const int firstNote = 3;
     auto* allNotes = add(new QPushButton(tr("X")), NotesAll);
-    allNotes->setToolTip(tr("Check all"));
     auto* noNotes = addClearButton(NotesNone);
-    for (QPushButton* b : {allNotes, noNotes}) {
-        b->setFixedSize(b->sizeHint().height() * 3 / 2, b->sizeHint().height());
-    }
+    finishSetButtons(allNotes, noNotes);
     staff->addWidget(allNotes, 1, 0);
     staff->addWidget(noNotes, 2, 0);
     staff->setColumnMinimumWidth(1, em / 2);
@@ -320,11 +326,8 @@ QWidget* CConfigureDialog::buildTempo() {
     }
     values->setColumnMinimumWidth(1, column);
     auto* allValues = add(new QPushButton(tr("X")), DurationsAll);
-    allValues->setToolTip(tr("Check all"));
     auto* noValues = addClearButton(DurationsNone);
-    for (QPushButton* b : {allValues, noValues}) {
-        b->setFixedSize(b->sizeHint().height() * 3 / 2, b->sizeHint().height());
-    }
+    finishSetButtons(allValues, noValues);
     values->addWidget(allValues, 2, 0, Qt::AlignBottom);
     values->addWidget(noValues, 3, 0);
     outer->addLayout(values);
@@ -395,11 +398,8 @@ QWidget* CConfigureDialog::buildIntervals() {
     sizes->setVerticalSpacing(0);
     const int first = 2;
     auto* allSizes = add(new QPushButton(tr("X")), IntervalsAll);
-    allSizes->setToolTip(tr("Check all"));
     auto* noSizes = addClearButton(IntervalsNone);
-    for (QPushButton* b : {allSizes, noSizes}) {
-        b->setFixedSize(b->sizeHint().height() * 3 / 2, b->sizeHint().height());
-    }
+    finishSetButtons(allSizes, noSizes);
     sizes->addWidget(allSizes, 0, 0);
     sizes->addWidget(noSizes, 1, 0);
     sizes->setColumnMinimumWidth(1, em / 2);
