@@ -44,6 +44,12 @@ QString pitchLabel(int pitch) {
     return QString::fromLatin1(noteName(pitch, Letter)) + QString::number(pitch / 12 - 1);
 }
 
+// Gives a control one text as its tool tip and as the name screen readers say.
+void describe(QWidget* control, const QString& text) {
+    control->setToolTip(text);
+    control->setAccessibleName(text);
+}
+
 // The pair of buttons that check or clear a whole set: the tool tip of the first, and one
 // compact size for both.
 void finishSetButtons(QPushButton* checkAll, QPushButton* clearAll) {
@@ -78,8 +84,7 @@ SvgPicture* CConfigureDialog::addPicture(int id, const char* file) {
 QPushButton* CConfigureDialog::addClearButton(int id) {
     auto* button = add(new QPushButton, id);
     button->setIcon(QIcon(QStringLiteral(":/dialogs/clear.svg")));
-    button->setToolTip(tr("Clear all"));
-    button->setAccessibleName(tr("Clear all"));
+    describe(button, tr("Clear all"));
     return button;
 }
 
@@ -153,8 +158,7 @@ QWidget* CConfigureDialog::buildSounds() {
         auto* picture = addPicture(pictureId, file);
         picture->setDisplayHeight(em * 3);
         auto* radio = addRadio(radioId);
-        radio->setToolTip(tr(name));
-        radio->setAccessibleName(tr(name));
+        describe(radio, tr(name));
         picture->setBuddy(radio);
         clefGroup_->addButton(radio, i);
         clefs->addWidget(picture);
@@ -200,8 +204,7 @@ QWidget* CConfigureDialog::buildSounds() {
         const int lowest = set == 0 ? LowestPitch : LowestPitch + 24;
         for (int offset = 0; offset < 24; ++offset) {
             auto* check = addCheck(ids[offset]);
-            check->setAccessibleName(pitchLabel(lowest + offset));
-            check->setToolTip(pitchLabel(lowest + offset));
+            describe(check, pitchLabel(lowest + offset));
             boxes[offset] = check;
             const int row = isBlackKey(lowest + offset) ? 2 : 1;
             staff->addWidget(check, row, firstNote + naturalColumn(offset), Qt::AlignHCenter);
@@ -227,8 +230,7 @@ QWidget* CConfigureDialog::buildSounds() {
         auto* picture = addPicture(pictureId, file);
         picture->setDisplayHeight(em * 3);
         auto* radio = addRadio(radioId);
-        radio->setToolTip(tr(name));
-        radio->setAccessibleName(tr(name));
+        describe(radio, tr(name));
         picture->setBuddy(radio);
         modeGroup_->addButton(radio, i);
         modes->addWidget(picture, i, 0);
@@ -293,10 +295,8 @@ QWidget* CConfigureDialog::buildTempo() {
     for (int k = 0; k < 4; ++k) {
         auto* dotted = control<QRadioButton>(dottedBeats[k]);
         auto* plain = control<QRadioButton>(plainBeats[k]);
-        dotted->setToolTip(tr("Beat: dotted %1").arg(tr(valueNames[k])));
-        plain->setToolTip(tr("Beat: %1").arg(tr(valueNames[k])));
-        dotted->setAccessibleName(dotted->toolTip());
-        plain->setAccessibleName(plain->toolTip());
+        describe(dotted, tr("Beat: dotted %1").arg(tr(valueNames[k])));
+        describe(plain, tr("Beat: %1").arg(tr(valueNames[k])));
         values->addWidget(dotted, 0, first + k, Qt::AlignHCenter);
         values->addWidget(plain, 1, first + k, Qt::AlignHCenter);
     }
@@ -309,10 +309,8 @@ QWidget* CConfigureDialog::buildTempo() {
     for (int k = 0; k < 7; ++k) {
         auto* plain = addCheck(plainBoxes[k]);
         auto* dotted = addCheck(dottedBoxes[k]);
-        plain->setToolTip(tr("Notes: %1").arg(tr(valueNames[k])));
-        dotted->setToolTip(tr("Notes: dotted %1").arg(tr(valueNames[k])));
-        plain->setAccessibleName(plain->toolTip());
-        dotted->setAccessibleName(dotted->toolTip());
+        describe(plain, tr("Notes: %1").arg(tr(valueNames[k])));
+        describe(dotted, tr("Notes: dotted %1").arg(tr(valueNames[k])));
         values->addWidget(plain, 3, first + k, Qt::AlignHCenter);
         values->addWidget(dotted, 4, first + k, Qt::AlignHCenter);
     }
@@ -408,8 +406,7 @@ QWidget* CConfigureDialog::buildIntervals() {
         number->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         sizes->addWidget(number, 0, first + n - 1);
         auto* check = addCheck(FirstIntervalBox - 1 + n);
-        check->setToolTip(tr("%n half tone(s)", nullptr, n));
-        check->setAccessibleName(check->toolTip());
+        describe(check, tr("%n half tone(s)", nullptr, n));
         intervalBoxes_[n] = check;
         sizes->addWidget(check, 1, first + n - 1, Qt::AlignHCenter);
         sizes->setColumnMinimumWidth(first + n - 1, column);
@@ -432,8 +429,7 @@ QWidget* CConfigureDialog::buildIntervals() {
         int k = 0;
         for (const auto& [id, tip] : boxes) {
             auto* check = addCheck(id);
-            check->setToolTip(tr(tip));
-            check->setAccessibleName(tr(tip));
+            describe(check, tr(tip));
             grid->addWidget(check, 1, k, Qt::AlignHCenter);
             grid->setColumnMinimumWidth(k, width);
             ++k;
@@ -457,8 +453,7 @@ QWidget* CConfigureDialog::buildIntervals() {
         auto* key = addPicture(KeyPicture, "184-key.svg");
         key->setDisplayHeight(em * 2);
         auto* check = addCheck(SelectedNotesOnly);
-        check->setToolTip(tr("Every note of an interval or chord must be a selected note"));
-        check->setAccessibleName(check->toolTip());
+        describe(check, tr("Every note of an interval or chord must be a selected note"));
         key->setBuddy(check);
         keyBox->addStretch(1);
         keyBox->addWidget(key, 0, Qt::AlignHCenter);
