@@ -20,6 +20,31 @@ QRgb blackKeyColour(const FrameState& state, int pitch) {
     return isSelected(state, pitch) ? SelectedBlackKey : UnselectedBlackKey;
 }
 
+// Sets a painter up for drawing keys, and puts back its pen, brush and antialiasing on the way
+// out. Keys are upright rectangles: without antialiasing their edges stay sharp and fill fast.
+class KeyPainting {
+public:
+    explicit KeyPainting(QPainter& painter)
+        : painter_(painter), oldPen_(painter.pen()), oldBrush_(painter.brush()),
+          antialiased_(painter.testRenderHint(QPainter::Antialiasing)) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
+    }
+    KeyPainting(const KeyPainting&) = delete;
+    KeyPainting& operator=(const KeyPainting&) = delete;
+    ~KeyPainting() {
+        painter_.setBrush(oldBrush_);
+        painter_.setPen(oldPen_);
+        painter_.setRenderHint(QPainter::Antialiasing, antialiased_);
+    }
+
+private:
+    QPainter& painter_;
+    const QPen oldPen_;
+    const QBrush oldBrush_;
+    const bool antialiased_;
+};
+
 // A filled rectangle outlined with the current pen, in a solid colour.
 void fillKey(QPainter& painter, const KeyRect& key, QRgb colour) {
     painter.setBrush(QColor(colour));
@@ -31,12 +56,7 @@ void fillKey(QPainter& painter, const KeyRect& key, QRgb colour) {
 void drawKeyboard(PaintContext& context) {
     QPainter& painter = context.painter;
     const FrameState& state = context.state;
-    const QPen oldPen = painter.pen();
-    const QBrush oldBrush = painter.brush();
-    // Keys are upright rectangles: without antialiasing their edges stay sharp and fill fast.
-    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
+    const KeyPainting keys(painter);
     for (int w = 0; w < WhiteKeyCount; ++w) {
         fillKey(painter, whiteKeyRect(w),
                 isSelected(state, whiteKeyPitch(w)) ? SelectedWhiteKey : UnselectedWhiteKey);
@@ -47,9 +67,6 @@ void drawKeyboard(PaintContext& context) {
             fillKey(painter, blackKeyRect(w), blackKeyColour(state, whiteKeyPitch(w) + 1));
         }
     }
-    painter.setBrush(oldBrush);
-    painter.setPen(oldPen);
-    painter.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 void highlightKey(PaintContext& context, int pitch, QRgb colour) {
@@ -57,12 +74,7 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
         return;
     }
     QPainter& painter = context.painter;
-    const QPen oldPen = painter.pen();
-    const QBrush oldBrush = painter.brush();
-    // Keys are upright rectangles: without antialiasing their edges stay sharp and fill fast.
-    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
+    const KeyPainting keys(painter);
     const KeyRect key = keyRect(pitch);
     // A white key's black neighbours reach 25 units beyond its sides.
     markDirty(context,
@@ -77,9 +89,6 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
             fillKey(painter, keyRect(pitch + 1), blackKeyColour(context.state, pitch + 1));
         }
     }
-    painter.setBrush(oldBrush);
-    painter.setPen(oldPen);
-    painter.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 } // namespace tessimo
