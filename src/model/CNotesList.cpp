@@ -2,6 +2,19 @@
 
 namespace tessimo {
 
+namespace {
+
+// Index of the first note not yet answered, or notes.size() when every note is answered.
+std::size_t firstUnansweredIndex(const std::deque<std::unique_ptr<CNote>>& notes) {
+    std::size_t i = 0;
+    while (i < notes.size() && notes[i]->answered != 0) {
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
 CNote& CNotesList::appendAt(std::unique_ptr<CNote> note, int x) {
     note->x = x;
     note->answered = 0;
@@ -33,28 +46,17 @@ bool CNotesList::advance(int step, int leftBound, bool* droppedAny) {
 }
 
 CNote* CNotesList::firstUnanswered() {
-    for (auto& note : notes_) {
-        if (note->answered == 0) {
-            return note.get();
-        }
-    }
-    return nullptr;
+    const std::size_t i = firstUnansweredIndex(notes_);
+    return i < notes_.size() ? notes_[i].get() : nullptr;
 }
 
 const CNote* CNotesList::firstUnanswered() const {
-    for (const auto& note : notes_) {
-        if (note->answered == 0) {
-            return note.get();
-        }
-    }
-    return nullptr;
+    const std::size_t i = firstUnansweredIndex(notes_);
+    return i < notes_.size() ? notes_[i].get() : nullptr;
 }
 
 void CNotesList::markFirstGroupAnswered() {
-    std::size_t i = 0;
-    while (i < notes_.size() && notes_[i]->answered != 0) {
-        ++i;
-    }
+    std::size_t i = firstUnansweredIndex(notes_);
     if (i == notes_.size()) {
         return;
     }
@@ -73,10 +75,7 @@ void CNotesList::copyAllTo(CNotesList& destination) const {
 
 void CNotesList::copyFirstGroupTo(CNotesList& destination) const {
     destination.removeAll();
-    std::size_t i = 0;
-    while (i < notes_.size() && notes_[i]->answered != 0) {
-        ++i;
-    }
+    std::size_t i = firstUnansweredIndex(notes_);
     if (i == notes_.size()) {
         return;
     }
