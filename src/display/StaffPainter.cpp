@@ -70,17 +70,15 @@ void drawBarLine(PaintContext& context, int x) {
     const StaffView& staff = context.state.staff;
     const QPen oldPen = painter.pen();
     painter.setPen(logicalPen(painter, InkBlack, BarPenWidth));
+    const auto drawAcross = [&](int offset) {
+        markDirty(context, QRectF(x, offset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
+        painter.drawLine(QLineF(x, offset + StaffTopLine, x, offset + StaffBottomLine));
+    };
     if (staff.trebleShown) {
-        markDirty(context,
-                  QRectF(x, staff.trebleOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
-        painter.drawLine(
-            QLineF(x, staff.trebleOffset + StaffTopLine, x, staff.trebleOffset + StaffBottomLine));
+        drawAcross(staff.trebleOffset);
     }
     if (staff.bassShown) {
-        markDirty(context,
-                  QRectF(x, staff.bassOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
-        painter.drawLine(
-            QLineF(x, staff.bassOffset + StaffTopLine, x, staff.bassOffset + StaffBottomLine));
+        drawAcross(staff.bassOffset);
     }
     painter.setPen(oldPen);
 }
