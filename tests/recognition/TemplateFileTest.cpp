@@ -7,6 +7,8 @@
 #include <fstream>
 #include <limits>
 
+#include <unistd.h>
+
 #include "Feeding.h"
 #include "Signals.h"
 #include "recognition/CRecognizer.h"
@@ -209,8 +211,8 @@ TEST_F(TemplateFile, MissingFileAndUnwritablePath) {
     EXPECT_EQ(r.SaveTemplates(path("no/such/dir/record.dat")), -1);
     EXPECT_EQ(r.SaveTemplates(dir.string()), -1); // cannot replace a directory
     EXPECT_TRUE(fs::is_directory(dir));
-    // The temporary file of the failed save is gone.
-    const std::string prefix = dir.filename().string() + ".tmp";
+    // The temporary file of the failed save, made beside the target, is gone.
+    const std::string prefix = ".tessimo-" + std::to_string(::getpid()) + "-";
     for (const auto& e : fs::directory_iterator(dir.parent_path())) {
         EXPECT_NE(e.path().filename().string().rfind(prefix, 0), 0u) << e.path();
     }
