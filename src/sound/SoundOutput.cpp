@@ -1,0 +1,95 @@
+#include "sound/SoundOutput.h"
+
+#include "sound/AudioOutputStream.h"
+#include "sound/PortAudioSession.h"
+#include "sound/SynthEngine.h"
+
+#include <utility>
+
+namespace tessimo {
+
+SoundOutput::SoundOutput(StartupFinished onStartupFinished,
+                         std::filesystem::path soundFontDirectory)
+    : onStartupFinished_(std::move(onStartupFinished)) {
+    worker_ =
+        std::thread([this, directory = std::move(soundFontDirectory)] { startUp(directory); });
+}
+
+SoundOutput::~SoundOutput() {
+    stopping_.store(true, std::memory_order_relaxed);
+    if (worker_.joinable())
+        worker_.join();
+    // Members go in reverse order: the stream stops before the synth it renders is freed.
+}
+
+int SoundOutput::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths,
+                          int count, std::uint8_t velocity, bool sustain) {
+    return player_.MidiPlay(program, keys, lengths, count, velocity, sustain);
+}
+
+std::string SoundOutput::silenceReason() const {
+    std::lock_guard lock(reasonMutex_);
+    return reason_;
+}
+
+std::uint64_t SoundOutput::framesRendered() const {
+    const AudioOutputStream* stream = readyStream_.load(std::memory_order_acquire);
+    return stream != nullptr ? stream->framesRendered() : 0;
+}
+
+void SoundOutput::startUp(const std::filesystem::path& soundFontDirectory) {
+    const std::filesystem::path soundFont = findGeneralMidiSoundFont(soundFontDirectory);
+    if (soundFont.empty())
+        return finishStartUp(NoSoundFontReason);
+
+    std::string reason;
+    auto session = PortAudioSession::start(reason);
+    if (session == nullptr)
+        return finishStartUp(reason);
+    auto stream = AudioOutputStream::open(*session, reason);
+    if (stream == nullptr)
+        return finishStartUp(reason);
+    if (stopping_.load(std::memory_order_relaxed))
+        return finishStartUp("The sound output was closed while starting");
+
+    auto engine = SynthEngine::create(stream->sampleRate(), soundFont, ring_, reason);
+    if (engine == nullptr)
+        return finishStartUp(reason);
+
+    session_ = std::move(session);
+    engine_ = std::move(engine);
+    stream_ = std::move(stream);
+    if (!stream_->start(*this, reason))
+        return finishStartUp(reason);
+
+    sampleRate_.store(stream_->sampleRate(), std::memory_order_release);
+    channelCount_.store(stream_->channelCount(), std::memory_order_release);
+    outputLatency_.store(stream_->outputLatencyFrames(), std::memory_order_release);
+    readyStream_.store(stream_.get(), std::memory_order_release);
+    ready_.store(true, std::memory_order_release);
+    port_.markReady();
+    finishStartUp({});
+}
+
+void SoundOutput::finishStartUp(std::string reason) {
+    {
+        std::lock_guard lock(reasonMutex_);
+        reason_ = std::move(reason);
+    }
+    finished_.store(true, std::memory_order_release);
+    if (onStartupFinished_)
+        onStartupFinished_();
+}
+
+void SoundOutput::renderAudio(float* out, std::size_t frames, int channelCount,
+                              std::uint64_t firstFrame) noexcept {
+    engine_->render(out, frames, channelCount);
+    if (AudioMixSource* source = wordSource_.load(std::memory_order_acquire))
+        source->mixInto(out, frames, channelCount, firstFrame);
+}
+
+std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StartupFinished onStartupFinished) {
+    return std::make_unique<SoundOutput>(std::move(onStartupFinished));
+}
+
+} // namespace tessimo

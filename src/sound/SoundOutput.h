@@ -1,0 +1,125 @@
+// The program's sound output: the General MIDI synthesiser playing through its own output
+// stream on the default device, started in the background.
+//
+// Start-up runs on a worker thread that the constructor starts: it finds the SoundFont, opens
+// the default output device, creates the synthesiser at the device's rate, loads the SoundFont
+// and starts the stream. Until that has finished, MidiPlay cannot open its port: it returns 1
+// and the notes of that call are dropped (the user-interface thread never waits for the
+// device); the first call after start-up opens the port and plays. Without a device or a
+// SoundFont the output stays silent, MidiPlay keeps returning 1, and silenceReason() says why.
+//
+// Recorded words (to come) are mixed into the same callback through setWordSource. The word
+// source hands a word over lock-free: the user-interface thread publishes an immutable buffer
+// of 22000 Hz mono samples with a generation number in an atomic slot; the audio thread takes
+// it at the start of a block, resamples it to sampleRate() while adding it to the synth's
+// output, and when its last sample is mixed stores the stream frame at which it ended
+// ("word finished at frame X") in an atomic. The word has left the speaker once framesRendered()
+// passes X + outputLatencyFrames(); the buffer is freed on the user-interface thread only after
+// the audio thread has marked its generation finished.
+#pragma once
+
+#include "sound/AudioRenderer.h"
+#include "sound/ChannelMessageRing.h"
+#include "sound/MidiOutput.h"
+#include "sound/MidiPlayer.h"
+#include "sound/SoundFontLocator.h"
+#include "sound/SynthMidiPort.h"
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace tessimo {
+
+class AudioOutputStream;
+class PortAudioSession;
+class SynthEngine;
+
+class SoundOutput final : public MidiOutput, private AudioRenderer {
+public:
+    // Called once, from the start-up worker thread, when start-up has finished (ready or
+    // silent); a user interface queues it to its own thread. It must not destroy the
+    // SoundOutput.
+    using StartupFinished = std::function<void()>;
+
+    // Starts the start-up worker, which looks for the SoundFont in soundFontDirectory.
+    // User-interface thread.
+    explicit SoundOutput(StartupFinished onStartupFinished = {},
+                         std::filesystem::path soundFontDirectory = SoundFontDirectory);
+
+    // Waits for the start-up worker, then stops the stream and frees the synthesiser.
+    // User-interface thread.
+    ~SoundOutput() override;
+    SoundOutput(const SoundOutput&) = delete;
+    SoundOutput& operator=(const SoundOutput&) = delete;
+
+    // See MidiOutput. Notes sent before start-up has finished are dropped (returns 1).
+    // User-interface thread only.
+    int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths, int count,
+                 std::uint8_t velocity, bool sustain) override;
+
+    // True once start-up has finished, whatever its outcome. Any thread.
+    bool startupFinished() const { return finished_.load(std::memory_order_acquire); }
+
+    // True when the synthesiser sounds through the device. Any thread.
+    bool isReady() const { return ready_.load(std::memory_order_acquire); }
+
+    // Why the output is silent, in plain words for the status bar; empty while starting and
+    // when the output works. Any thread.
+    std::string silenceReason() const;
+
+    // The stream's rate and channels, its latency and the frames rendered so far; all 0
+    // until isReady(). Any thread.
+    double sampleRate() const { return sampleRate_.load(std::memory_order_acquire); }
+    int channelCount() const { return channelCount_.load(std::memory_order_acquire); }
+    std::uint64_t outputLatencyFrames() const {
+        return outputLatency_.load(std::memory_order_acquire);
+    }
+    std::uint64_t framesRendered() const;
+
+    // Installs the source mixed after the synthesiser in every block (null removes it). The
+    // source must stay alive until this SoundOutput is destroyed, since a block may still be
+    // using it when this returns. Any thread.
+    void setWordSource(AudioMixSource* source) {
+        wordSource_.store(source, std::memory_order_release);
+    }
+
+private:
+    void startUp(const std::filesystem::path& soundFontDirectory);
+    void finishStartUp(std::string reason);
+    void renderAudio(float* out, std::size_t frames, int channelCount,
+                     std::uint64_t firstFrame) noexcept override;
+
+    ChannelMessageRing ring_;
+    SynthMidiPort port_{ring_};
+    MidiPlayer player_{port_};
+    StartupFinished onStartupFinished_;
+
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> ready_{false};
+    std::atomic<double> sampleRate_{0};
+    std::atomic<int> channelCount_{0};
+    std::atomic<std::uint64_t> outputLatency_{0};
+    std::atomic<AudioOutputStream*> readyStream_{nullptr};
+    std::atomic<AudioMixSource*> wordSource_{nullptr};
+    mutable std::mutex reasonMutex_;
+    std::string reason_;
+
+    // Written by the worker only, read by the audio callback after the stream has started,
+    // destroyed after the worker has been joined: stream first, then synth, then session.
+    std::unique_ptr<PortAudioSession> session_;
+    std::unique_ptr<SynthEngine> engine_;
+    std::unique_ptr<AudioOutputStream> stream_;
+    std::thread worker_;
+};
+
+// The program's one MIDI output. User-interface thread.
+std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StartupFinished onStartupFinished);
+
+} // namespace tessimo
