@@ -118,11 +118,19 @@ QString CMainFrame::statusText() const {
     return message.isEmpty() ? m_readyPane->text() : message;
 }
 
-QString CMainFrame::capsIndicator() const { return m_capsPane->text(); }
-QString CMainFrame::numIndicator() const { return m_numPane->text(); }
-QString CMainFrame::scrollIndicator() const { return m_scrollPane->text(); }
+QString CMainFrame::capsIndicator() const {
+    return m_capsPane->text();
+}
+QString CMainFrame::numIndicator() const {
+    return m_numPane->text();
+}
+QString CMainFrame::scrollIndicator() const {
+    return m_scrollPane->text();
+}
 
-void CMainFrame::showStatusMessage(const QString& text) { statusBar()->showMessage(text); }
+void CMainFrame::showStatusMessage(const QString& text) {
+    statusBar()->showMessage(text);
+}
 
 bool CMainFrame::commandEnabled(int id) const {
     if (m_view->handlesCommand(id)) {

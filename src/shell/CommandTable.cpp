@@ -42,16 +42,20 @@ constexpr MenuInfo menus[] = {
 };
 
 constexpr int toolBar[] = {
-    IdProfile,    IdConfigure,       IdListenNotes, IdPlayNotes,
-    IdNotesDictation, IdPlayIntervals, IdIntervalDictation, IdPlayChords,
-    IdChordsDictation, IdRecord,     IdRecognize,   IdAbout,
+    IdProfile,         IdConfigure,     IdListenNotes,       IdPlayNotes,
+    IdNotesDictation,  IdPlayIntervals, IdIntervalDictation, IdPlayChords,
+    IdChordsDictation, IdRecord,        IdRecognize,         IdAbout,
 };
 
 } // namespace
 
-std::span<const MenuInfo> menuTable() { return menus; }
+std::span<const MenuInfo> menuTable() {
+    return menus;
+}
 
-std::span<const int> toolBarTable() { return toolBar; }
+std::span<const int> toolBarTable() {
+    return toolBar;
+}
 
 const CommandInfo* findCommand(int id) {
     for (const MenuInfo& menu : menus) {

@@ -44,7 +44,8 @@ QString openManual(ManualLanguage language) {
         return QStringLiteral("The user manual %1 is not installed.").arg(manualFileName(language));
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        return QStringLiteral("No web browser could be started to show the manual; open %1 by hand.")
+        return QStringLiteral(
+                   "No web browser could be started to show the manual; open %1 by hand.")
             .arg(path);
     }
     return {};

@@ -18,11 +18,12 @@ add_library(tessimo_shell STATIC
   CommandTable.cpp
   CommandView.h
   LockIndicators.cpp
+  CBrindelView.cpp
   UserManual.cpp
 )
 set_target_properties(tessimo_shell PROPERTIES AUTOMOC ON)
 target_include_directories(tessimo_shell PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(tessimo_shell PUBLIC Qt6::Widgets Qt6::Svg)
+target_link_libraries(tessimo_shell PUBLIC Qt6::Widgets Qt6::Svg tessimo_sound tessimo_model)
 target_compile_definitions(tessimo_shell PRIVATE
   TESSIMO_INSTALL_MANUAL_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tessimo/manual")
 if(X11_FOUND)
@@ -30,9 +31,9 @@ if(X11_FOUND)
   target_link_libraries(tessimo_shell PRIVATE X11::X11)
 endif()
 
-set(_pictures icon/tessimo.svg)
+set(_pictures ${_res}/icon/tessimo.svg)
 foreach(_p ${TESSIMO_TOOLBAR_PICTURES})
-  list(APPEND _pictures toolbar/${_p}.svg)
+  list(APPEND _pictures ${_res}/toolbar/${_p}.svg)
 endforeach()
 qt_add_resources(tessimo_shell "shell_pictures" PREFIX "/" BASE ${_res}
   FILES ${_pictures})

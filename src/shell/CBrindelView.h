@@ -1,0 +1,32 @@
+// The view in which the exercises run: the Qt side of the game. It owns the sound output,
+// routes the view's commands, and reports missing devices once in the status bar.
+// User-interface thread only.
+#pragma once
+
+#include "shell/CommandView.h"
+
+#include "sound/MidiOutput.h"
+
+#include <memory>
+
+namespace tessimo {
+
+class CBrindelView : public CommandView {
+    Q_OBJECT
+public:
+    // With midi null the view starts the synthesiser in the background.
+    explicit CBrindelView(std::unique_ptr<MidiOutput> midi = nullptr, QWidget* parent = nullptr);
+    ~CBrindelView() override;
+
+    bool handlesCommand(int id) const override;
+    bool commandEnabled(int id) const override;
+    void runCommand(int id) override;
+    bool isIdle() const override;
+
+private:
+    void reportSoundStatus();
+
+    std::unique_ptr<MidiOutput> m_midi;
+};
+
+} // namespace tessimo
