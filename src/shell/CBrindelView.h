@@ -23,10 +23,21 @@ public:
     void runCommand(int id) override;
     bool isIdle() const override;
 
+    // Frames painted since the view was built.
+    int framesPainted() const { return m_framesPainted; }
+
+signals:
+    // A frame has been painted.
+    void framePainted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void reportSoundStatus();
 
     std::unique_ptr<MidiOutput> m_midi;
+    int m_framesPainted = 0;
 };
 
 } // namespace tessimo
