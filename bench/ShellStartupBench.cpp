@@ -4,7 +4,7 @@
 // reports its first paint on the shared monotonic clock. Runs offscreen when there is no
 // display.
 #include "shell/CBrindelApp.h"
-#include "shell/CBrindelView.h"
+#include "shell/CBrindelViewWidget.h"
 #include "shell/CMainFrame.h"
 
 #include <QApplication>
@@ -30,8 +30,8 @@ std::int64_t nowNs() {
 int child(int argc, char** argv) {
     const std::int64_t mainEntered = nowNs();
     QApplication qtApp(argc, argv);
-    tessimo::CBrindelView* view = nullptr;
-    tessimo::CBrindelApp app([&view] { return view = new tessimo::CBrindelView(); });
+    tessimo::CBrindelViewWidget* view = nullptr;
+    tessimo::CBrindelApp app([&view] { return view = new tessimo::CBrindelViewWidget(); });
     bool done = false;
     std::int64_t painted = 0;
     // The view is created inside initInstance; wait for its first frame.
@@ -40,7 +40,7 @@ int child(int argc, char** argv) {
         return 1;
     }
     if (view->framesPainted() == 0) {
-        link = QObject::connect(view, &tessimo::CBrindelView::framePainted, [&] {
+        link = QObject::connect(view, &tessimo::CBrindelViewWidget::framePainted, [&] {
             if (!done) {
                 done = true;
                 painted = nowNs();

@@ -9,7 +9,7 @@
 namespace tessimo {
 
 // Command ids shared by the menu, the tool bar and the view's command handlers.
-enum CommandId : int {
+enum ShellCommandId : int {
     IdProfile = 32803,
     IdExit = 57665,
     IdConfigure = 32771,

@@ -9,3 +9,9 @@ foreach(_m tessimo-en.html tessimo-fr.html)
   configure_file(${PROJECT_SOURCE_DIR}/src/resources/manual/${_m}
     ${CMAKE_CURRENT_BINARY_DIR}/manual/${_m} COPYONLY)
 endforeach()
+
+# The real program under a virtual X server; its screenshots stay in build/screenshots.
+add_test(NAME test_shell_e2e
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window_e2e.sh $<TARGET_FILE:tessimo>
+          ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(test_shell_e2e PROPERTIES TIMEOUT 120 LABELS "x11")

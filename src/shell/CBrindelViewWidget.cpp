@@ -1,0 +1,172 @@
+#include "shell/CBrindelViewWidget.h"
+
+#include "display/ViewSnapshot.h"
+#include "game/MersenneRandom.h"
+#include "shell/CommandTable.h"
+#include "shell/ExerciseDialogsAdapter.h"
+#include "shell/QtClock.h"
+#include "shell/QtConfirmationBox.h"
+#include "shell/QtManualOpener.h"
+#include "shell/QtWindowTimer.h"
+#include "shell/SilentRecognizer.h"
+#include "sound/SoundOutput.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace tessimo {
+
+namespace {
+
+DevicePoint devicePoint(const QPointF& position) {
+    return {static_cast<int>(position.x()), static_cast<int>(position.y())};
+}
+
+} // namespace
+
+CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent)
+    : CommandView(parent) {
+    // The whole client area is painted from an off-screen frame: no background erase.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+
+    const auto status = [this](const QString& text) { emit statusMessage(text); };
+    m_clock = std::make_unique<QtClock>();
+    m_timer = std::make_unique<QtWindowTimer>([this](int number) { onTick(number); });
+    m_confirmation = std::make_unique<QtConfirmationBox>(this);
+    m_dialogs = devices.dialogs ? std::move(devices.dialogs)
+                                : std::make_unique<ExerciseDialogsAdapter>(this, status);
+    m_manuals = std::make_unique<QtManualOpener>(status);
+    if (devices.midi) {
+        m_midi = std::move(devices.midi);
+    } else {
+        // The synthesiser starts on a worker thread; its report is queued to this thread.
+        m_midi = createSoundOutput(
+            [this] { QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); }); });
+    }
+    m_recognizer = devices.recognizer ? std::move(devices.recognizer)
+                                      : std::make_unique<SilentRecognizer>();
+    m_random = std::make_unique<MersenneRandom>(m_clock->tickCount());
+
+    const ViewServices services{*m_clock,  *m_timer, *this,       *m_confirmation, *m_dialogs,
+                                *m_manuals, *m_midi,  *m_recognizer, *m_random};
+    m_engine = std::make_unique<CBrindelView>(services);
+    m_engine->loadUserFiles();
+}
+
+// The engine goes first: it may still stop the timer and the sound on its way out.
+CBrindelViewWidget::~CBrindelViewWidget() { m_engine.reset(); }
+
+void CBrindelViewWidget::reportSoundStatus() {
+    auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
+    if (output != nullptr) {
+        const std::string reason = output->silenceReason();
+        if (!reason.empty()) {
+            emit statusMessage(QString::fromStdString(reason));
+        }
+    }
+}
+
+bool CBrindelViewWidget::handlesCommand(int id) const {
+    return id != IdExit && id != IdAbout;
+}
+
+bool CBrindelViewWidget::commandEnabled(int id) const { return m_engine->isCommandEnabled(id); }
+
+void CBrindelViewWidget::runCommand(int id) {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    m_engine->onCommand(id);
+    afterEngineEvent(mode, idle);
+    // Profile and Configure may have changed the settings and recordings.
+    emit commandStateChanged();
+}
+
+bool CBrindelViewWidget::isIdle() const { return m_engine->idle(); }
+
+void CBrindelViewWidget::onTick(int timerNumber) {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    m_engine->onTimer(timerNumber);
+    afterEngineEvent(mode, idle);
+}
+
+void CBrindelViewWidget::afterEngineEvent(GameMode modeBefore, bool idleBefore) {
+    if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore) {
+        emit commandStateChanged();
+    }
+}
+
+void CBrindelViewWidget::repaintAll() { update(); }
+
+void CBrindelViewWidget::repaintRect(const DeviceRect& rect) {
+    update(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
+}
+
+ClientSize CBrindelViewWidget::clientSize() const { return {width(), height()}; }
+
+void CBrindelViewWidget::fillFrameState(std::uint32_t now) {
+    const CBrindelView& view = *m_engine;
+    const GameState& game = view.state();
+    m_frame.mode = static_cast<PaintMode>(game.gameMode);
+    snapshotStaff(view.staffLayout(), m_frame);
+    snapshotTable(view.pitchTable(), m_frame);
+    snapshotSettings(view.settings(), m_frame);
+    snapshotList(view.questionNotes(), m_frame.questionNotes);
+    snapshotList(view.answerGroup(), m_frame.answerGroup);
+    snapshotList(view.wrongGroup(), m_frame.wrongGroup);
+    m_frame.displayText = game.displayText;
+    m_frame.groupSpread = game.groupSpread;
+    m_frame.wrongMark = game.wrongMark;
+    m_frame.hoverPitch = game.hoverPitch;
+    m_frame.highlightPitch = game.highlightPitch;
+    m_frame.okCount = game.okCount;
+    m_frame.errorCount = game.errorCount;
+    m_frame.unknownCount = game.unknownCount;
+    m_frame.wordCount = view.wordCount();
+    m_frame.recordPosition = game.recordPosition;
+    m_frame.replayPosition = game.replayPosition;
+    m_frame.now = static_cast<std::int32_t>(now);
+}
+
+void CBrindelViewWidget::paintEvent(QPaintEvent*) {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    // The first paint prepares the exercise (entering Play notes); Listen notes starts the
+    // sound of the notes whose time has come.
+    const PaintFrame paintFrame = m_engine->beginPaint();
+    fillFrameState(paintFrame.now);
+    QPainter painter(this);
+    m_painter.paint(painter, size(), m_frame);
+    ++m_framesPainted;
+    emit framePainted();
+    afterEngineEvent(mode, idle);
+}
+
+void CBrindelViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const GameMode mode = m_engine->gameMode();
+        const bool idle = m_engine->idle();
+        m_engine->onLButtonDown(devicePoint(event->position()));
+        afterEngineEvent(mode, idle);
+    }
+    CommandView::mousePressEvent(event);
+}
+
+void CBrindelViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    m_engine->onMouseMove(devicePoint(event->position()),
+                          (event->buttons() & Qt::LeftButton) != 0);
+    CommandView::mouseMoveEvent(event);
+}
+
+void CBrindelViewWidget::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) {
+        m_engine->onMouseWheel(delta, devicePoint(event->position()));
+    }
+    event->accept();
+}
+
+} // namespace tessimo
