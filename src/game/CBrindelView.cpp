@@ -1,0 +1,388 @@
+// Construction, commands, enabling rules, exercise set-up and the paint entry point.
+#include "game/CBrindelView.h"
+
+#include <algorithm>
+
+#include "game/PickDuration.h"
+#include "model/ChordTable.h"
+#include "model/Pitch.h"
+#include "recognition/RecognizerEntryPoints.h"
+#include "sound/MidiOutput.h"
+
+namespace tessimo {
+
+namespace {
+constexpr int TimerNumber = 1;
+constexpr int ScrollingTickMs = 40;
+constexpr int RecordTickMs = 300;
+} // namespace
+
+CBrindelView::CBrindelView(const ViewServices& services) : services_(services) {}
+
+CBrindelView::~CBrindelView() = default;
+
+void CBrindelView::loadUserFiles() {
+    std::array<std::uint8_t, TemplateSlotCount> present{};
+    services_.recognizer.LoadTemplates(templateFileName(userName_), present);
+    pitchTable_.loadTemplateFlags(present);
+    settings_.load(settingsFileName(userName_));
+}
+
+std::uint32_t CBrindelView::now() const {
+    return services_.clock.tickCount();
+}
+
+int CBrindelView::random(int n) {
+    return n > 0 ? static_cast<int>(services_.random.next() % static_cast<std::uint32_t>(n)) : 0;
+}
+
+void CBrindelView::repaint() {
+    services_.window.repaintAll();
+}
+
+void CBrindelView::startTimer(int periodMs) {
+    state_.timerId = services_.timer.startTimer(TimerNumber, periodMs);
+}
+
+void CBrindelView::killTimer() {
+    if (state_.timerId != 0) {
+        services_.timer.killTimer(state_.timerId);
+        state_.timerId = 0;
+    }
+}
+
+void CBrindelView::stopWhatRuns(bool midiStop, bool stopWordPlayback) {
+    killTimer();
+    services_.recognizer.StopCapture();
+    // Words recognised for the exercise that stops are no answers to the next one.
+    recognizedWords_.clear();
+    if (midiStop) {
+        services_.midi.MidiStop();
+    }
+    if (stopWordPlayback) {
+        services_.recognizer.StopWordPlayback();
+    }
+}
+
+bool CBrindelView::onCommand(int commandId) {
+    switch (commandId) {
+    case ProfileCommand:
+        runProfile();
+        return true;
+    case ConfigureCommand:
+        runConfigure();
+        return true;
+    case EnglishManualCommand:
+        services_.manuals.openManual(EnglishManualPath);
+        return true;
+    case FrenchManualCommand:
+        services_.manuals.openManual(FrenchManualPath);
+        return true;
+    default:
+        break;
+    }
+    const bool known = commandId == ListenNotesCommand || commandId == PlayNotesCommand ||
+                       commandId == NotesDictationCommand || commandId == PlayIntervalsCommand ||
+                       commandId == IntervalDictationCommand || commandId == PlayChordsCommand ||
+                       commandId == ChordsDictationCommand || commandId == RecordCommand ||
+                       commandId == RecognizeCommand;
+    if (!known) {
+        return false;
+    }
+    // A greyed command cannot be invoked.
+    if (!isCommandEnabled(commandId)) {
+        return true;
+    }
+    switch (commandId) {
+    case ListenNotesCommand:
+        startListenNotes();
+        break;
+    case PlayNotesCommand:
+        startPlayNotes();
+        break;
+    case NotesDictationCommand:
+        startScrollingMode(GameMode::NotesDictation);
+        break;
+    case PlayIntervalsCommand:
+        startScrollingMode(GameMode::PlayIntervals);
+        break;
+    case IntervalDictationCommand:
+        startScrollingMode(GameMode::IntervalDictation);
+        break;
+    case PlayChordsCommand:
+        startScrollingMode(GameMode::PlayChords);
+        break;
+    case ChordsDictationCommand:
+        startScrollingMode(GameMode::ChordsDictation);
+        break;
+    case RecordCommand:
+        startRecord();
+        break;
+    case RecognizeCommand:
+        startScrollingMode(GameMode::Recognize);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void CBrindelView::startScrollingMode(GameMode mode) {
+    const bool recognize = mode == GameMode::Recognize;
+    stopWhatRuns(false, !recognize);
+    state_.gameMode = mode;
+    state_.idle = false;
+    if (recognize) {
+        services_.recognizer.StartRecognition(&CBrindelView::recognitionCallback, this);
+    }
+    questionNotes_.removeAll();
+    if (mode != GameMode::NotesDictation && !recognize) {
+        answerGroup_.removeAll();
+        wrongGroup_.removeAll();
+        state_.playPending = false;
+    }
+    state_.pixelAccumulator = 0;
+    state_.unitCounter = -1;
+    state_.barRemaining = state_.barLength;
+    state_.nextSpawnUnit = 0;
+    state_.wrongMark = -1;
+    state_.errorCount = 0;
+    state_.unknownCount = 0;
+    state_.okCount = 0;
+    if (!recognize) {
+        state_.hoverPitch = -1;
+    }
+    startTimer(ScrollingTickMs);
+}
+
+void CBrindelView::startListenNotes() {
+    stopWhatRuns(true, false);
+    state_.gameMode = GameMode::ListenNotes;
+    state_.idle = false;
+    questionNotes_.removeAll();
+    state_.pixelAccumulator = 0;
+    state_.unitCounter = -1;
+    state_.barRemaining = state_.barLength;
+    state_.nextSpawnUnit = 0;
+    state_.scrollCorrection = 0;
+    hasLastSpawned_ = false;
+    // 62 ms per unit for speeds 0..3, 31 for 4..7, 20 for 8..10.
+    const int speed = std::clamp(settings_.speed, 0, 10);
+    state_.unitMs = static_cast<std::uint8_t>(1000.0 / (speed / 4 + 1) * 0.0625);
+    startTimer(state_.unitMs);
+}
+
+void CBrindelView::startPlayNotes() {
+    stopWhatRuns(false, true);
+    state_.gameMode = GameMode::PlayNotes;
+    state_.idle = true;
+    state_.highlightPitch = NoPitch;
+    repaint();
+}
+
+void CBrindelView::startRecord() {
+    stopWhatRuns(true, false);
+    if (!services_.confirmation.confirm(RecordConfirmCaption, RecordConfirmText)) {
+        return; // the stopped exercise stays stopped
+    }
+    state_.gameMode = GameMode::Record;
+    state_.idle = false;
+    state_.recordPosition = -3;
+    state_.recordTick = 0;
+    repaint();
+    startTimer(RecordTickMs);
+}
+
+void CBrindelView::runProfile() {
+    stopWhatRuns(true, false);
+    state_.gameMode = GameMode::Idle;
+    state_.idle = true;
+    std::string chosen = userName_;
+    if (!services_.dialogs.showProfileDialog(chosen)) {
+        return;
+    }
+    userName_ = chosen;
+    // A new user starts with the settings in use.
+    if (settings_.load(settingsFileName(userName_)) != 0) {
+        settings_.save(settingsFileName(userName_));
+    }
+    std::array<std::uint8_t, TemplateSlotCount> present{};
+    services_.recognizer.LoadTemplates(templateFileName(userName_), present);
+    pitchTable_.loadTemplateFlags(present);
+    repaint();
+    prepareExercise();
+}
+
+void CBrindelView::runConfigure() {
+    stopWhatRuns(true, false);
+    state_.gameMode = GameMode::Idle;
+    state_.idle = true;
+    if (services_.dialogs.showConfigureDialog(settings_)) {
+        settings_.buildDurationList();
+        settings_.save(settingsFileName(userName_));
+    }
+    repaint();
+    prepareExercise();
+}
+
+void CBrindelView::prepareExercise() {
+    pitchTable_.rebuildSelection(settings_, services_.recognizer);
+    staffLayout_.compute(pitchTable_);
+    pitchTable_.assignStaffY([this](int pitch) { return staffLayout_.pitchY(pitch); });
+    state_.barLength = settings_.beatLength * settings_.beatsPerBar;
+    startPlayNotes();
+}
+
+// ---- Enabling rules ----
+
+bool CBrindelView::canStartListening() const {
+    if (!durationsCanFill(settings_, state_.barLength)) {
+        return false;
+    }
+    return (settings_.soundMode == Synthesizer && pitchTable_.selectedCount() > 0) ||
+           pitchTable_.allRecorded();
+}
+
+namespace {
+
+bool anyDuration(const SettingsRecord& s) {
+    return std::any_of(s.durations.begin(), s.durations.end(), [](int f) { return f != 0; });
+}
+
+bool placeable(const SettingsRecord& s) {
+    return s.dragWithMouse != 0 || s.wheelChangesType != 0;
+}
+
+bool anyDirection(const SettingsRecord& s) {
+    return s.intervalsTogether != 0 || s.intervalsUp != 0 || s.intervalsDown != 0;
+}
+
+} // namespace
+
+bool CBrindelView::intervalModesEnabled() const {
+    const SettingsRecord& s = settings_;
+    if (s.soundMode != Synthesizer || pitchTable_.selectedCount() <= 0 || !placeable(s) ||
+        !anyDirection(s) || !anyDuration(s)) {
+        return false;
+    }
+    for (int n = 1; n <= 12; ++n) {
+        if (s.intervals[static_cast<std::size_t>(n)] == 0) {
+            continue;
+        }
+        for (int p = LowestPitch; p + n <= HighestPitch; ++p) {
+            if (pitchTable_.isSelected(p) &&
+                (s.selectedNotesOnly == 0 || pitchTable_.isSelected(p + n))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool CBrindelView::chordModesEnabled() const {
+    const SettingsRecord& s = settings_;
+    if (s.soundMode != Synthesizer || !placeable(s) || !anyDirection(s) || !anyDuration(s)) {
+        return false;
+    }
+    for (int c = 0; c < ChordTypeCount; ++c) {
+        if (s.chords[static_cast<std::size_t>(c)] == 0) {
+            continue;
+        }
+        const ChordRow& row = ChordTable[static_cast<std::size_t>(c)];
+        for (int p = LowestPitch; p + row.span <= HighestPitch; ++p) {
+            if (!pitchTable_.isSelected(p)) {
+                continue;
+            }
+            bool members = true;
+            for (int j = 0; j <= row.span && s.selectedNotesOnly != 0; ++j) {
+                if (row.halfTones[static_cast<std::size_t>(j)] != 0 &&
+                    !pitchTable_.isSelected(p + j)) {
+                    members = false;
+                }
+            }
+            if (members) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool CBrindelView::isCommandEnabled(int commandId) const {
+    switch (commandId) {
+    case ProfileCommand:
+    case ConfigureCommand:
+    case EnglishManualCommand:
+    case FrenchManualCommand:
+        return true;
+    case AboutCommand:
+        return state_.idle;
+    case ListenNotesCommand:
+    case PlayNotesCommand:
+    case NotesDictationCommand:
+        return canStartListening();
+    case RecordCommand:
+        return (settings_.soundMode == Voice || settings_.soundMode == Instrument) &&
+               pitchTable_.selectedCount() > 0;
+    case RecognizeCommand:
+        return anyDuration(settings_) && settings_.soundMode != Synthesizer &&
+               pitchTable_.allRecorded();
+    case PlayIntervalsCommand:
+    case IntervalDictationCommand:
+        return intervalModesEnabled();
+    case PlayChordsCommand:
+    case ChordsDictationCommand:
+        return chordModesEnabled();
+    default:
+        return false;
+    }
+}
+
+// ---- Painting ----
+
+bool CBrindelView::isSounding(const CNote& note, std::uint32_t now) {
+    // Differences of tick counts stay right across the wrap-around of the clock.
+    const auto sinceStart =
+        static_cast<std::int32_t>(now - static_cast<std::uint32_t>(note.startTime));
+    const auto untilEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(note.endTime) - now);
+    return sinceStart >= 0 && untilEnd > 0;
+}
+
+PaintFrame CBrindelView::beginPaint() {
+    if (prepareOnPaint_) {
+        prepareOnPaint_ = false;
+        prepareExercise();
+    }
+    PaintFrame frame;
+    frame.now = now();
+    if (state_.gameMode == GameMode::ListenNotes) {
+        listenNotesSounding(frame.now);
+    } else if (state_.gameMode == GameMode::NotesDictation ||
+               state_.gameMode == GameMode::Recognize) {
+        if (const CNote* first = questionNotes_.firstUnanswered()) {
+            state_.expectedPitch = first->pitch;
+        }
+    }
+    return frame;
+}
+
+// ---- Recognition hand-over ----
+
+void CBrindelView::postRecognizedWord(int slot) {
+    recognizedWords_.push(slot);
+}
+
+void CBrindelView::recognitionCallback(int slot, void* context) {
+    static_cast<CBrindelView*>(context)->postRecognizedWord(slot);
+}
+
+void CBrindelView::drainRecognizedWords() {
+    int slot = 0;
+    while (recognizedWords_.pop(slot)) {
+        if (state_.gameMode == GameMode::Recognize) {
+            onRecognized(slot);
+        }
+    }
+}
+
+} // namespace tessimo

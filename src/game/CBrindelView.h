@@ -1,0 +1,180 @@
+// The exercise engine of the main view: the game modes and their timer loop, the questions,
+// the answers by mouse and by voice, the commands and their enabling rules. It owns the
+// settings, the current user name, the PitchTable, the three note lists, the staff layout and
+// the game state, and reaches the platform only through ViewServices.
+//
+// Threads: every method is for the user-interface thread only, except postRecognizedWord and
+// recognitionCallback, which the audio thread calls. A recognised word is queued there and
+// judged on the user-interface thread at the start of the next timer tick, never during one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "display/LogicalSpace.h"
+#include "display/StaffLayout.h"
+#include "game/CommandIds.h"
+#include "game/GameState.h"
+#include "game/Platform.h"
+#include "game/WordQueue.h"
+#include "model/CNotesList.h"
+#include "model/PitchTable.h"
+#include "model/SettingsRecord.h"
+
+namespace tessimo {
+
+// What the painter needs to draw one frame consistently with what the engine decided.
+struct PaintFrame {
+    std::uint32_t now = 0; // the tick count read once for this paint (Listen notes timing)
+};
+
+class CBrindelView {
+public:
+    // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
+    // all counts 0, and the first paint set to prepare the exercise.
+    explicit CBrindelView(const ViewServices& services);
+    ~CBrindelView();
+    CBrindelView(const CBrindelView&) = delete;
+    CBrindelView& operator=(const CBrindelView&) = delete;
+
+    // Start-up: loads the current user's template flags ("record%s.dat") into the PitchTable,
+    // then the settings ("config%s.dat"); missing files leave the defaults, nothing is written.
+    void loadUserFiles();
+
+    // ---- Commands ----
+    // Runs a command of the view (ids of CommandIds.h). A game command whose enabling rule is
+    // false does nothing. Returns false for an id the view does not handle.
+    bool onCommand(int commandId);
+    // The enabling rule of a command; Profile, Configure and the manuals are always enabled,
+    // About while idle. Unknown ids are disabled.
+    bool isCommandEnabled(int commandId) const;
+
+    // ---- Platform events ----
+    // Timer tick (only timer number 1 is used).
+    void onTimer(int timerNumber);
+    // Left button pressed at a device point of the client area.
+    void onLButtonDown(DevicePoint point);
+    // Mouse moved to a device point; leftButtonDown tells whether the left button is held.
+    void onMouseMove(DevicePoint point, bool leftButtonDown);
+    // Wheel turned by delta (positive: away from the user) with the mouse at point.
+    void onMouseWheel(int delta, DevicePoint point);
+
+    // ---- Painting ----
+    // To be called at the start of every paint, before anything is drawn: prepares the exercise
+    // on the first paint, records the expected pitch (first unanswered question note) in Notes
+    // Dictation and Recognize, and in Listen notes starts the sound of every note whose time
+    // has come and marks it played. Draw with the returned frame's time.
+    PaintFrame beginPaint();
+    // Whether a Listen notes note sounds at the frame's time (startTime <= now < endTime).
+    static bool isSounding(const CNote& note, std::uint32_t now);
+
+    // ---- Recognition ----
+    // Queues a recognised word slot for the next tick. Audio thread (any single producer).
+    void postRecognizedWord(int slot);
+    // The RecognitionCallback passed to StartRecognition; context is the view.
+    static void recognitionCallback(int slot, void* context);
+
+    // ---- Exercise set-up ----
+    // Rebuilds the PitchTable and the staff layout from the settings, then enters Play notes.
+    void prepareExercise();
+
+    // ---- State (read by the painter and the shell) ----
+    const GameState& state() const { return state_; }
+    GameMode gameMode() const { return state_.gameMode; }
+    bool idle() const { return state_.idle; }
+    const SettingsRecord& settings() const { return settings_; }
+    // The settings, for the shell's configuration dialog adapter; changes take effect at the
+    // next prepareExercise.
+    SettingsRecord& settings() { return settings_; }
+    const std::string& userName() const { return userName_; }
+    const PitchTable& pitchTable() const { return pitchTable_; }
+    const StaffLayout& staffLayout() const { return staffLayout_; }
+    const CNotesList& questionNotes() const { return questionNotes_; }
+    const CNotesList& answerGroup() const { return answerGroup_; }
+    const CNotesList& wrongGroup() const { return wrongGroup_; }
+    int wordCount() const { return pitchTable_.wordCount(); }
+    int selectedCount() const { return pitchTable_.selectedCount(); }
+
+private:
+    // Commands.
+    void stopWhatRuns(bool midiStop, bool stopWordPlayback);
+    void startTimer(int periodMs);
+    void killTimer();
+    void startScrollingMode(GameMode mode);
+    void startListenNotes();
+    void startPlayNotes();
+    void startRecord();
+    void runProfile();
+    void runConfigure();
+    bool canStartListening() const;
+    bool intervalModesEnabled() const;
+    bool chordModesEnabled() const;
+
+    // Game loop.
+    void tickListenNotes();
+    void tickNotesDictation();
+    void tickPlayGroup();
+    void tickGroupDictation();
+    void tickRecord();
+    void tickRecordReplay();
+    int speedStep() const;
+    void runUnitClock(int step);
+    bool limitsReached() const;
+    void advanceList(CNotesList& list, int step, bool* droppedUnanswered);
+    void setUpGroupQuestion();
+    void listenNotesSounding(std::uint32_t now);
+    void drainRecognizedWords();
+
+    // Group playback.
+    void armPlayback(CNotesList& list, int offset);
+    void playbackStep();
+
+    // Answers.
+    void onRecognized(int word);
+    void clickNotesDictation();
+    void clickPlayNotes(DevicePoint point);
+    void moveGroup(DevicePoint point);
+    void wheelGroup(int delta);
+    void clickGroupDictation();
+    bool compareGroups() const;
+    int identifyChord(const CNotesList& group) const;
+    bool intervalFits(int base, int n) const;
+    bool chordFits(int base, int row) const;
+    void rebuildChordGroup(int row, int base, bool descending, std::uint8_t durationCode,
+                           int firstX, int lastX, int divisor);
+    void setIntervalText();
+    void setChordText();
+    void storeGroupSpread();
+
+    // Sounds.
+    void midiPlayPitches(const std::uint8_t* pitches, const std::uint8_t* lengths, int count);
+    void midiPlayPitch(int pitch);
+    void playWord(int slot);
+    void soundPitch(int pitch); // by sound mode: a recorded word or the synthesiser
+    void repaint();
+
+    bool isDictation() const;
+    bool isIntervalMode() const;
+    bool isChordMode() const;
+    bool isGroupMode() const;
+    std::uint32_t now() const;
+    int random(int n);
+    int pitchAtPoint(DevicePoint point, bool requireSelected) const;
+
+    ViewServices services_;
+    SettingsRecord settings_;
+    std::string userName_;
+    PitchTable pitchTable_;
+    StaffLayout staffLayout_;
+    CNotesList questionNotes_;
+    CNotesList answerGroup_;
+    CNotesList wrongGroup_;
+    GameState state_;
+    CNotesList* playList_ = nullptr;
+    bool prepareOnPaint_ = true;
+    bool hasLastSpawned_ = false;
+    std::int32_t lastSpawnedEndTime_ = 0;
+    WordQueue recognizedWords_;
+};
+
+} // namespace tessimo

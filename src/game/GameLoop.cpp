@@ -1,0 +1,447 @@
+// The timer loop: scrolling, the unit clock, question creation, group playback, the game
+// limits, Listen notes, Record and its replay.
+#include <algorithm>
+#include <cstdlib>
+
+#include "game/CBrindelView.h"
+#include "game/PickDuration.h"
+#include "game/QuestionGenerator.h"
+#include "model/Durations.h"
+#include "model/Pitch.h"
+#include "recognition/RecognizerEntryPoints.h"
+#include "sound/MidiOutput.h"
+
+namespace tessimo {
+
+namespace {
+constexpr int UnitX = 18;                // x per duration unit
+constexpr int WaitX = 1600;              // with speed 0 the first question waits here
+constexpr int CatchUpStep = 20;          // x per tick while catching up with speed 0
+constexpr std::uint32_t ReplayMs = 2000; // a question is played again after this long
+constexpr std::uint32_t PlaybackStepMs = 400;
+constexpr int PlayLineX = 1000;
+constexpr int ListenFillX = EntryX - NoteSpacing; // 1880
+constexpr int RecordTicksPerWord = 5;
+constexpr int RecordReplayMs = 1200;
+constexpr int MaxPlayedNotes = 12;
+} // namespace
+
+void CBrindelView::onTimer(int timerNumber) {
+    if (timerNumber != 1) {
+        return;
+    }
+    // Words recognised since the last tick are judged before the notes move again.
+    drainRecognizedWords();
+    switch (state_.gameMode) {
+    case GameMode::ListenNotes:
+        tickListenNotes();
+        break;
+    case GameMode::NotesDictation:
+    case GameMode::Recognize:
+        tickNotesDictation();
+        break;
+    case GameMode::PlayIntervals:
+    case GameMode::PlayChords:
+        tickPlayGroup();
+        break;
+    case GameMode::IntervalDictation:
+    case GameMode::ChordsDictation:
+        tickGroupDictation();
+        break;
+    case GameMode::Record:
+        tickRecord();
+        break;
+    case GameMode::RecordReplay:
+        tickRecordReplay();
+        break;
+    default:
+        break;
+    }
+}
+
+int CBrindelView::speedStep() const {
+    if (settings_.speed != 0) {
+        return 2 * settings_.speed + 2;
+    }
+    if (state_.gameMode == GameMode::NotesDictation || state_.gameMode == GameMode::Recognize) {
+        const CNote* first = questionNotes_.firstUnanswered();
+        if (first == nullptr) {
+            return 2;
+        }
+        return first->x <= WaitX ? 0 : CatchUpStep;
+    }
+    if (answerGroup_.empty()) {
+        return CatchUpStep;
+    }
+    for (const CNote& note : answerGroup_) {
+        if (note.x > WaitX) {
+            return CatchUpStep;
+        }
+    }
+    return 0;
+}
+
+void CBrindelView::advanceList(CNotesList& list, int step, bool* droppedUnanswered) {
+    bool droppedAny = false;
+    const bool unanswered = list.advance(step, LeftBound, &droppedAny);
+    if (droppedAny) {
+        state_.playPending = false;
+    }
+    if (droppedUnanswered != nullptr) {
+        *droppedUnanswered = unanswered;
+    }
+}
+
+bool CBrindelView::limitsReached() const {
+    return (settings_.errorLimitOn != 0 && state_.errorCount >= settings_.maxErrors) ||
+           (settings_.unknownLimitOn != 0 && state_.unknownCount >= settings_.maxUnknown);
+}
+
+void CBrindelView::runUnitClock(int step) {
+    state_.pixelAccumulator += step;
+    if (state_.pixelAccumulator >= UnitX) {
+        ++state_.unitCounter;
+        state_.pixelAccumulator -= UnitX;
+        state_.barRemaining =
+            state_.barLength > 0 ? state_.barLength - state_.unitCounter % state_.barLength : 0;
+    }
+    if (state_.unitCounter != state_.nextSpawnUnit) {
+        return;
+    }
+    QuestionGenerator generator(settings_, pitchTable_, services_.random);
+    switch (state_.gameMode) {
+    case GameMode::IntervalDictation:
+        generator.newIntervalQuestion(state_, questionNotes_);
+        break;
+    case GameMode::ChordsDictation:
+        generator.newChordQuestion(state_, questionNotes_);
+        break;
+    default:
+        generator.newNoteQuestion(state_, questionNotes_);
+        break;
+    }
+}
+
+void CBrindelView::tickNotesDictation() {
+    const int step = speedStep();
+    bool dropped = false;
+    advanceList(questionNotes_, step, &dropped);
+    if (dropped) {
+        ++state_.unknownCount;
+        state_.wrongMark = -1;
+    }
+    repaint();
+    if (limitsReached()) {
+        killTimer(); // frozen: mode, notes and score stay until the next command
+        return;
+    }
+    runUnitClock(step);
+    if (state_.gameMode != GameMode::NotesDictation) {
+        return;
+    }
+    const std::uint32_t t = now();
+    if (t - state_.lastQuestionTick >= ReplayMs) {
+        state_.lastQuestionTick = t;
+        if (const CNote* first = questionNotes_.firstUnanswered()) {
+            if (settings_.soundMode == Synthesizer) {
+                midiPlayPitch(first->pitch);
+            } else {
+                playWord(first->wordIndex);
+            }
+        }
+    }
+}
+
+void CBrindelView::tickPlayGroup() {
+    if (answerGroup_.empty()) {
+        QuestionGenerator generator(settings_, pitchTable_, services_.random);
+        if (state_.gameMode == GameMode::PlayIntervals) {
+            generator.newPlayInterval(state_, answerGroup_);
+        } else {
+            generator.newPlayChord(state_, answerGroup_);
+        }
+        repaint();
+    }
+    playbackStep();
+}
+
+void CBrindelView::tickGroupDictation() {
+    const int step = speedStep();
+    bool dropped = false;
+    advanceList(questionNotes_, step, &dropped);
+    advanceList(answerGroup_, step, nullptr);
+    advanceList(wrongGroup_, step, nullptr);
+    if (dropped) {
+        wrongGroup_.removeAll();
+        ++state_.unknownCount;
+    }
+    repaint();
+    if (limitsReached()) {
+        killTimer();
+        return;
+    }
+    if (!questionNotes_.empty() && answerGroup_.empty()) {
+        setUpGroupQuestion();
+    }
+    runUnitClock(step);
+    if (state_.playPending) {
+        playbackStep();
+    } else {
+        const std::uint32_t t = now();
+        if (t - state_.lastQuestionTick >= ReplayMs) {
+            armPlayback(questionNotes_, step);
+            state_.lastQuestionTick = t;
+        }
+    }
+}
+
+void CBrindelView::setUpGroupQuestion() {
+    wrongGroup_.removeAll();
+    questionNotes_.copyFirstGroupTo(answerGroup_);
+    if (answerGroup_.empty()) {
+        return;
+    }
+    if (state_.gameMode == GameMode::ChordsDictation) {
+        state_.chosenChord = state_.shownChord = identifyChord(answerGroup_);
+    } else if (answerGroup_.size() >= 2) {
+        state_.chosenInterval = state_.shownInterval =
+            answerGroup_[1].pitch - answerGroup_[0].pitch;
+    }
+    storeGroupSpread();
+
+    // Start the user from a group of random shape (when the wheel may change it) at a random
+    // height: the answer has to be put right, not merely confirmed.
+    const ClientSize client = services_.window.clientSize();
+    const int top = 0;
+    const int staffBottom = top + static_cast<int>(client.height * StaffHeightFraction);
+    const DevicePoint centre{client.width / 2, (top + staffBottom) / 2};
+    const int r = random(0x7fffffff);
+    const int w = random(10);
+    for (int i = 0; i < w; ++i) {
+        onMouseWheel(r % 2 == 0 ? 1 : -1, centre);
+    }
+    for (int i = 0; i < 10; ++i) {
+        onMouseMove({centre.x, top + random(staffBottom - top)}, false);
+    }
+}
+
+void CBrindelView::storeGroupSpread() {
+    if (answerGroup_.empty()) {
+        return;
+    }
+    int lowest = answerGroup_.front().x;
+    int highest = lowest;
+    for (const CNote& note : answerGroup_) {
+        lowest = std::min(lowest, note.x);
+        highest = std::max(highest, note.x);
+    }
+    state_.groupSpread = highest - lowest;
+}
+
+// ---- Group playback ----
+
+void CBrindelView::armPlayback(CNotesList& list, int offset) {
+    state_.lastPlayedGroup = -1;
+    if (const CNote* first = list.firstUnanswered()) {
+        state_.playPending = true;
+        state_.playThreshold = first->x - offset;
+        playList_ = &list;
+    }
+}
+
+void CBrindelView::playbackStep() {
+    if (!state_.playPending || playList_ == nullptr) {
+        return;
+    }
+    const std::uint32_t t = now();
+    if (t - state_.lastStepTick < PlaybackStepMs) {
+        return;
+    }
+    state_.lastStepTick = t;
+
+    CNotesList& list = *playList_;
+    std::size_t i = 0;
+    while (i < list.size() && list[i].answered != 0) {
+        ++i;
+    }
+    if (i == list.size()) {
+        state_.playPending = false;
+        return;
+    }
+    std::uint8_t pitches[MaxPlayedNotes];
+    std::uint8_t lengths[MaxPlayedNotes];
+    int count = 0;
+    auto collect = [&](const CNote& note) {
+        if (count < MaxPlayedNotes) {
+            pitches[count] = note.pitch;
+            lengths[count] = static_cast<std::uint8_t>(
+                DurationTable[std::min<std::size_t>(note.durationCode, DurationCodeCount - 1)] *
+                state_.unitMs);
+            ++count;
+        }
+        state_.lastPlayedGroup = note.groupIndex;
+    };
+    if (list[i].groupIndex > state_.lastPlayedGroup && list[i].x <= state_.playThreshold) {
+        collect(list[i]);
+    }
+    const bool dictation = isDictation();
+    bool reachedEnd = true;
+    for (std::size_t j = i + 1; j < list.size(); ++j) {
+        const CNote& note = list[j];
+        if (note.groupIndex <= state_.lastPlayedGroup) {
+            if (dictation && note.groupIndex == 0) {
+                state_.playPending = false; // the next group is not part of this playback
+                reachedEnd = false;
+                break;
+            }
+            continue;
+        }
+        if (note.x > state_.playThreshold) {
+            state_.playThreshold = note.x; // sounds at a later step
+            reachedEnd = false;
+            break;
+        }
+        collect(note);
+    }
+    if (reachedEnd) {
+        state_.playPending = false;
+    }
+    if (count > 0) {
+        midiPlayPitches(pitches, lengths, count);
+    }
+}
+
+// ---- Listen notes ----
+
+void CBrindelView::tickListenNotes() {
+    const int step = state_.scrollCorrection + 6;
+    if (step > 0) {
+        advanceList(questionNotes_, step, nullptr);
+        state_.scrollCorrection >>= 1; // toward minus infinity
+    }
+    repaint();
+
+    QuestionGenerator generator(settings_, pitchTable_, services_.random);
+    int x = hasLastSpawned_ && !questionNotes_.empty() ? questionNotes_.back().x : PlayLineX;
+    while (x < ListenFillX) {
+        state_.barRemaining = state_.barLength - state_.nextSpawnUnit;
+        CNote note;
+        if (!generator.randomSelected(note)) {
+            break;
+        }
+        const int code = pickDuration(settings_, state_.barRemaining, services_.random);
+        if (code < 0) {
+            break; // cannot happen while the command's rule holds
+        }
+        const int length = DurationTable[static_cast<std::size_t>(code)];
+        note.groupIndex = 0;
+        note.isReference = 0;
+        note.barStart = state_.nextSpawnUnit == 0 ? 1 : 0;
+        note.durationCode = static_cast<std::uint8_t>(code);
+        state_.nextSpawnUnit += length;
+        if (state_.nextSpawnUnit >= state_.barLength) {
+            state_.nextSpawnUnit = 0;
+        }
+        note.startTime = hasLastSpawned_ ? lastSpawnedEndTime_ : static_cast<std::int32_t>(now());
+        note.endTime =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(note.startTime) +
+                                      static_cast<std::uint32_t>(length * state_.unitMs));
+        const CNote& stored = questionNotes_.appendAt(note, x + NoteSpacing);
+        hasLastSpawned_ = true;
+        lastSpawnedEndTime_ = stored.endTime;
+        x = stored.x;
+    }
+}
+
+void CBrindelView::listenNotesSounding(std::uint32_t t) {
+    for (CNote& note : questionNotes_) {
+        if (!isSounding(note, t) || note.answered != 0) {
+            continue;
+        }
+        if (settings_.soundMode == Voice) {
+            playWord(note.wordIndex + PitchesPerOctave * random(3));
+        } else if (settings_.soundMode == Instrument) {
+            playWord(note.wordIndex);
+        } else {
+            midiPlayPitch(note.pitch);
+        }
+        note.answered = 1;
+        // Square law: pulls the sounding note toward the play line.
+        const int g = (note.x - PlayLineX) / 32;
+        state_.scrollCorrection = g * std::abs(g);
+    }
+}
+
+// ---- Record ----
+
+void CBrindelView::tickRecord() {
+    ++state_.recordTick;
+    if (state_.recordTick == RecordTicksPerWord) {
+        state_.recordTick = 0;
+        ++state_.recordPosition;
+        if (state_.recordPosition >= pitchTable_.wordCount()) {
+            killTimer();
+            state_.gameMode = GameMode::RecordReplay;
+            state_.idle = false;
+            state_.replayPosition = -1;
+            startTimer(RecordReplayMs);
+        }
+    }
+    if (state_.recordPosition < 0) {
+        services_.window.repaintRect({0, 0, 300, 400}); // only the countdown changes
+    } else {
+        repaint();
+    }
+    if (state_.gameMode != GameMode::Record) {
+        return;
+    }
+    if (state_.recordTick == 0) {
+        if (state_.recordPosition == -1) {
+            services_.recognizer.StartNoiseMeasure();
+        } else if (state_.recordPosition >= 0) {
+            if (const CNote* word =
+                    pitchTable_.nthWord(state_.recordPosition, settings_.soundMode)) {
+                services_.recognizer.StartWordRecording(word->wordIndex);
+                pitchTable_[word->wordIndex].hasTemplate = 1;
+            }
+        }
+    }
+    if (state_.recordTick == 4 && state_.recordPosition >= -1) {
+        services_.recognizer.StopCapture();
+    }
+}
+
+void CBrindelView::tickRecordReplay() {
+    ++state_.replayPosition;
+    repaint();
+    if (state_.replayPosition < pitchTable_.wordCount()) {
+        if (const CNote* word = pitchTable_.nthWord(state_.replayPosition, settings_.soundMode)) {
+            playWord(word->wordIndex);
+        }
+        return;
+    }
+    killTimer();
+    state_.gameMode = GameMode::Idle;
+    state_.idle = true;
+    services_.recognizer.SaveTemplates(templateFileName(userName_));
+}
+
+// ---- Sounds ----
+
+void CBrindelView::midiPlayPitches(const std::uint8_t* pitches, const std::uint8_t* lengths,
+                                   int count) {
+    services_.midi.MidiPlay(settings_.instrument, pitches, lengths, count, ExerciseVelocity,
+                            settings_.sustain != 0);
+}
+
+void CBrindelView::midiPlayPitch(int pitch) {
+    const auto key = static_cast<std::uint8_t>(pitch);
+    const auto length = static_cast<std::uint8_t>(DurationTable[QuarterCode] * state_.unitMs);
+    midiPlayPitches(&key, &length, 1);
+}
+
+void CBrindelView::playWord(int slot) {
+    services_.recognizer.PlayWord(slot);
+}
+
+} // namespace tessimo

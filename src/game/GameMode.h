@@ -1,0 +1,22 @@
+// The exercise the view runs.
+#pragma once
+
+#include <cstdint>
+
+namespace tessimo {
+
+enum class GameMode : std::int32_t {
+    Idle = 0,
+    ListenNotes = 1,
+    PlayNotes = 2,
+    NotesDictation = 3,
+    PlayIntervals = 4,
+    IntervalDictation = 5,
+    PlayChords = 6,
+    ChordsDictation = 7,
+    Record = 8,
+    RecordReplay = 9,
+    Recognize = 10,
+};
+
+} // namespace tessimo

@@ -1,0 +1,64 @@
+// Random questions drawn from what the user selected: single notes, intervals and chords for
+// the dictation games, and the group shown by the interval and chord play modes.
+// User-interface thread only.
+#pragma once
+
+#include "game/GameState.h"
+#include "game/Platform.h"
+#include "model/CNotesList.h"
+#include "model/PitchTable.h"
+#include "model/SettingsRecord.h"
+
+namespace tessimo {
+
+// Index of the interval direction flags: together, up, down.
+enum Direction : int { Together = 0, Up = 1, Down = 2 };
+
+inline constexpr int NoteSpacing = 80;  // x between the notes of an arpeggio
+inline constexpr int QuarterUnits = 16; // duration units of a quarter note
+inline constexpr int PlayGroupX = 980;  // x of the play modes' interval
+inline constexpr int PlayChordCentreX = 1000;
+
+class QuestionGenerator {
+public:
+    QuestionGenerator(const SettingsRecord& settings, const PitchTable& table, RandomSource& random)
+        : settings_(settings), table_(table), random_(random) {}
+
+    // A copy of a random selected entry, or false when nothing is selected.
+    bool randomSelected(CNote& note);
+
+    // A random enabled direction (together when none is enabled).
+    int drawDirection();
+
+    // One note at the entry edge (Notes Dictation, Recognize); nextSpawnUnit += 16.
+    void newNoteQuestion(GameState& state, CNotesList& questions);
+
+    // One interval at the entry edge (Interval Dictation); nextSpawnUnit += 16 or 32.
+    void newIntervalQuestion(GameState& state, CNotesList& questions);
+
+    // One chord, block or arpeggio, at the entry edge (Chords Dictation).
+    void newChordQuestion(GameState& state, CNotesList& questions);
+
+    // The group of Play intervals / Play chords, into an empty answer group.
+    void newPlayInterval(GameState& state, CNotesList& group);
+    void newPlayChord(GameState& state, CNotesList& group);
+
+    // Whether an interval of n half-tones in direction sign (+1, -1) can stand on pitch p.
+    bool intervalCandidate(int p, int n, int sign) const;
+    // Whether chord row c can be built from pitch p in direction sign.
+    bool chordCandidate(int p, int c, int sign) const;
+
+private:
+    int random(int n) {
+        return n > 0 ? static_cast<int>(random_.next() % static_cast<unsigned>(n)) : 0;
+    }
+    int directionWithCandidates(bool chords);
+    bool anyCandidate(bool chords, int sign) const;
+    CNote noteAt(const CNote& model, int pitch) const;
+
+    const SettingsRecord& settings_;
+    const PitchTable& table_;
+    RandomSource& random_;
+};
+
+} // namespace tessimo
