@@ -1,0 +1,94 @@
+// What one paint of the main view reads: a plain snapshot of the view's exercise state.
+// The view fills it on the user-interface thread just before painting (see ViewPaint.h);
+// tests and benchmarks fill it directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessimo {
+
+// Game modes as the painter distinguishes them (same numbering as the exercise engine).
+enum class PaintMode : int {
+    Idle = 0,
+    ListenNotes = 1,
+    PlayNotes = 2,
+    NotesDictation = 3,
+    PlayIntervals = 4,
+    IntervalDictation = 5,
+    PlayChords = 6,
+    ChordsDictation = 7,
+    Record = 8,
+    RecordReplay = 9,
+    Recognize = 10,
+};
+
+// The three fields of a note that its drawing depends on.
+struct NoteGlyph {
+    int pitch = 60;
+    int durationCode = 5;
+    int staffY = 0;
+};
+
+// A note of one of the view's lists (questions, the answer group, the wrong group).
+struct ListNote {
+    NoteGlyph glyph;
+    int x = 0;
+    bool answered = false;
+    bool barStart = false;
+    int groupIndex = 0;
+    std::int32_t startTime = 0;
+    std::int32_t endTime = 0;
+};
+
+// One entry of the view's table of 100 pitch entries.
+struct PitchEntry {
+    bool selected = false;
+    bool wordActive = false;
+    NoteGlyph glyph;
+};
+
+// Which staves are shown and where.
+struct StaffView {
+    bool trebleShown = true;
+    bool bassShown = false;
+    int trebleOffset = 0;
+    int bassOffset = 0;
+};
+
+inline constexpr int PitchEntryCount = 100;
+
+struct FrameState {
+    PaintMode mode = PaintMode::Idle;
+    StaffView staff;
+    std::array<PitchEntry, PitchEntryCount> table{};
+
+    std::vector<ListNote> questionNotes;
+    std::vector<ListNote> answerGroup;
+    std::vector<ListNote> wrongGroup;
+    std::string displayText; // name of the interval or chord group, UTF-8
+    int groupSpread = 0;     // largest minus smallest x of the group as laid out
+
+    int wrongMark = -1;
+    int hoverPitch = -1;
+    int highlightPitch = 255;
+    int okCount = 0;
+    int errorCount = 0;
+    int unknownCount = 0;
+    int wordCount = 0;
+    int recordPosition = 0;
+    int replayPosition = -1;
+    std::int32_t now = 0; // tick count in ms, read once for the paint
+
+    // From the settings.
+    int soundMode = 2; // Voice 0, Instrument 1, Synthesizer 2
+    int namingConvention = 0;
+    bool errorLimitOn = false;
+    bool unknownLimitOn = false;
+    int maxErrors = 10;
+    int maxUnknown = 10;
+};
+
+} // namespace tessimo

@@ -1,0 +1,73 @@
+#include "display/KeyboardPainter.h"
+
+#include "display/FrameState.h"
+#include "display/KeyboardGeometry.h"
+#include "display/PaintContext.h"
+#include "display/PaintStyle.h"
+#include "model/Pitch.h"
+
+#include <QPainter>
+
+namespace tessimo {
+
+namespace {
+
+bool isSelected(const FrameState& state, int pitch) {
+    return pitch >= 0 && pitch < PitchEntryCount && state.table[pitch].selected;
+}
+
+QRgb blackKeyColour(const FrameState& state, int pitch) {
+    return isSelected(state, pitch) ? SelectedBlackKey : UnselectedBlackKey;
+}
+
+// A filled rectangle outlined with the current pen, in a solid colour.
+void fillKey(QPainter& painter, const KeyRect& key, QRgb colour) {
+    painter.setBrush(QColor(colour));
+    painter.drawRect(QRectF(key.left, key.top, key.right - key.left, key.bottom - key.top));
+}
+
+} // namespace
+
+void drawKeyboard(PaintContext& context) {
+    QPainter& painter = context.painter;
+    const FrameState& state = context.state;
+    const QPen oldPen = painter.pen();
+    const QBrush oldBrush = painter.brush();
+    painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
+    for (int w = 0; w < WhiteKeyCount; ++w) {
+        fillKey(painter, whiteKeyRect(w),
+                isSelected(state, whiteKeyPitch(w)) ? SelectedWhiteKey : UnselectedWhiteKey);
+    }
+    // Black keys after the white ones, which they overlap.
+    for (int w = 0; w < WhiteKeyCount; ++w) {
+        if (hasBlackKeyAfter(w)) {
+            fillKey(painter, blackKeyRect(w), blackKeyColour(state, whiteKeyPitch(w) + 1));
+        }
+    }
+    painter.setBrush(oldBrush);
+    painter.setPen(oldPen);
+}
+
+void highlightKey(PaintContext& context, int pitch, QRgb colour) {
+    if (!isInRange(pitch)) {
+        return;
+    }
+    QPainter& painter = context.painter;
+    const QPen oldPen = painter.pen();
+    const QBrush oldBrush = painter.brush();
+    painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
+    fillKey(painter, keyRect(pitch), colour);
+    if (!isBlackKey(pitch)) {
+        const int c = pitchClass(pitch);
+        if (c != 0 && c != 5) { // no black key left of C and F
+            fillKey(painter, keyRect(pitch - 1), blackKeyColour(context.state, pitch - 1));
+        }
+        if (c != 4 && c != 11) { // none right of E and B
+            fillKey(painter, keyRect(pitch + 1), blackKeyColour(context.state, pitch + 1));
+        }
+    }
+    painter.setBrush(oldBrush);
+    painter.setPen(oldPen);
+}
+
+} // namespace tessimo

@@ -1,0 +1,235 @@
+#include "display/ModePainter.h"
+
+#include "display/FrameState.h"
+#include "display/KeyboardPainter.h"
+#include "display/NotePainter.h"
+#include "display/PaintContext.h"
+#include "display/PaintStyle.h"
+#include "display/StaffPainter.h"
+#include "model/Pitch.h"
+
+namespace tessimo {
+
+namespace {
+
+constexpr int BarLineShift = 18;
+constexpr int PlayNoteX = 1000;
+constexpr int NoLabelPitch = -1;
+constexpr int WordSpacing = 65;
+constexpr int VoiceWordsLeft = 200;
+constexpr int InstrumentWordsLeft = 100;
+constexpr int VoiceSoundMode = 0;
+constexpr int VoiceWordEntries = 36;
+
+void drawBarIfStart(PaintContext& context, const ListNote& note) {
+    if (note.barStart) {
+        drawBarLine(context, note.x - BarLineShift);
+    }
+}
+
+// A pitch given by the view (hover, wrong answer, highlight) that names a table entry to draw.
+const PitchEntry* entryOf(const FrameState& state, int pitch) {
+    return isInRange(pitch) ? &state.table[pitch] : nullptr;
+}
+
+// Listen notes: each note turns green with its name and key while it sounds.
+void drawListenNotes(PaintContext& context) {
+    const FrameState& state = context.state;
+    for (const ListNote& note : state.questionNotes) {
+        drawBarIfStart(context, note);
+        const bool sounding = note.startTime <= state.now && state.now < note.endTime;
+        if (sounding) {
+            drawNote(context, note.glyph, note.x, NoteGreen);
+            drawNameLabel(context, note.glyph.pitch, note.x, NoteGreen);
+            highlightKey(context, note.glyph.pitch, NoteGreen);
+        } else {
+            drawNote(context, note.glyph, note.x, InkBlack);
+        }
+    }
+}
+
+void drawPlayNotes(PaintContext& context) {
+    const PitchEntry* entry = entryOf(context.state, context.state.highlightPitch);
+    if (entry == nullptr) {
+        return;
+    }
+    NoteGlyph glyph = entry->glyph;
+    glyph.pitch = context.state.highlightPitch;
+    glyph.durationCode = 5;
+    highlightKey(context, glyph.pitch, NoteGreen);
+    drawNote(context, glyph, PlayNoteX, NoteGreen);
+    drawNameLabel(context, glyph.pitch, PlayNoteX, NoteGreen);
+}
+
+// The user's placement (or wrong answer) for a question note, at the question's x.
+void drawPlacement(PaintContext& context, int pitch, int x, QRgb colour) {
+    const PitchEntry* entry = entryOf(context.state, pitch);
+    if (entry == nullptr) {
+        return;
+    }
+    drawNote(context, entry->glyph, x, colour);
+    highlightKey(context, pitch, colour);
+    if (context.state.soundMode != VoiceSoundMode) {
+        drawNameLabel(context, pitch, x, colour);
+    }
+}
+
+// Notes dictation: answered notes in green; the question being answered shows the user's
+// placement; later questions show only a "?".
+int drawNotesDictation(PaintContext& context) {
+    const FrameState& state = context.state;
+    int expected = -1;
+    for (const ListNote& note : state.questionNotes) {
+        drawBarIfStart(context, note);
+        if (note.answered) {
+            drawNote(context, note.glyph, note.x, NoteGreen);
+        } else if (expected < 0) {
+            expected = note.glyph.pitch;
+            if (state.hoverPitch == -1) {
+                drawNameLabel(context, NoLabelPitch, note.x, HintBlue);
+            } else if (state.wrongMark != -1) {
+                drawPlacement(context, state.wrongMark, note.x, WrongRed);
+            } else {
+                drawPlacement(context, state.hoverPitch, note.x, HintBlue);
+            }
+        } else {
+            drawNameLabel(context, NoLabelPitch, note.x, InkBlack);
+        }
+    }
+    return expected;
+}
+
+// Interval and chord dictation: the group being answered is shown as the user shapes it (or as
+// the last wrong answer); later groups show a "?" under each note.
+void drawGroupDictation(PaintContext& context) {
+    const FrameState& state = context.state;
+    enum class Phase { BeforeQuestion, InQuestion, AfterQuestion };
+    Phase phase = Phase::BeforeQuestion;
+    for (const ListNote& note : state.questionNotes) {
+        drawBarIfStart(context, note);
+        if (note.answered) {
+            drawNote(context, note.glyph, note.x, NoteGreen);
+            continue;
+        }
+        if (phase == Phase::BeforeQuestion) {
+            if (!state.wrongGroup.empty()) {
+                drawGroup(context, state.wrongGroup, WrongRed);
+            } else {
+                drawGroup(context, state.answerGroup, HintBlue);
+            }
+            phase = Phase::InQuestion;
+            continue;
+        }
+        if (phase == Phase::InQuestion && note.groupIndex != 0) {
+            continue;
+        }
+        phase = Phase::AfterQuestion;
+        drawNameLabel(context, NoLabelPitch, note.x, InkBlack);
+    }
+}
+
+// Record and replay: the vocabulary in a row, the current word in colour.
+void drawWords(PaintContext& context) {
+    const FrameState& state = context.state;
+    const bool voice = state.soundMode == VoiceSoundMode;
+    const bool recording = state.mode == PaintMode::Record;
+    const QRgb colour = recording ? WrongRed : NoteGreen;
+    const int position = recording ? state.recordPosition : state.replayPosition;
+    const int first = voice ? 0 : LowestPitch;
+    const int last = voice ? VoiceWordEntries - 1 : HighestPitch;
+
+    int current = -1; // table index of the current word
+    if (position >= 0) {
+        int n = 0;
+        for (int i = first; i <= last && current < 0; ++i) {
+            if (state.table[i].wordActive && n++ == position) {
+                current = i;
+            }
+        }
+    }
+
+    const int base = voice ? VoiceWordsLeft : InstrumentWordsLeft;
+    int walked = 0;
+    int drawn = 0;
+    for (int i = first; i <= last && walked < state.wordCount; ++i) {
+        const PitchEntry& entry = state.table[i];
+        if (!entry.wordActive) {
+            continue;
+        }
+        ++walked;
+        if (i == current) {
+            const int x = base + WordSpacing * ++drawn;
+            drawNote(context, entry.glyph, x, colour);
+            highlightKey(context, entry.glyph.pitch, colour);
+            drawNameLabel(context, entry.glyph.pitch, x, colour);
+            continue;
+        }
+        const bool sharp = isInRange(entry.glyph.pitch) && isBlackKey(entry.glyph.pitch);
+        const bool sharesLine =
+            !voice && current >= 0 && entry.glyph.staffY == state.table[current].glyph.staffY;
+        if (sharp || sharesLine) {
+            continue;
+        }
+        const int x = base + WordSpacing * ++drawn;
+        drawNote(context, entry.glyph, x, InkBlack);
+        drawNameLabel(context, entry.glyph.pitch, x, InkBlack);
+    }
+}
+
+// Recognize: answered notes green, the question being named blue with the last wrong answer
+// in red beside it, later notes black.
+int drawRecognize(PaintContext& context) {
+    const FrameState& state = context.state;
+    int expected = -1;
+    for (const ListNote& note : state.questionNotes) {
+        QRgb colour = InkBlack;
+        if (note.answered) {
+            colour = NoteGreen;
+        } else if (expected < 0) {
+            colour = HintBlue;
+            expected = note.glyph.pitch;
+            if (const PitchEntry* wrong = state.wrongMark != -1 ? entryOf(state, state.wrongMark)
+                                                                : nullptr) {
+                drawNote(context, wrong->glyph, note.x, WrongRed);
+                drawNameLabel(context, state.wrongMark, note.x, WrongRed);
+            }
+        }
+        drawBarIfStart(context, note);
+        drawNote(context, note.glyph, note.x, colour);
+    }
+    return expected;
+}
+
+} // namespace
+
+int drawNotesForMode(PaintContext& context) {
+    switch (context.state.mode) {
+    case PaintMode::ListenNotes:
+        drawListenNotes(context);
+        return -1;
+    case PaintMode::PlayNotes:
+        drawPlayNotes(context);
+        return -1;
+    case PaintMode::NotesDictation:
+        return drawNotesDictation(context);
+    case PaintMode::PlayIntervals:
+    case PaintMode::PlayChords:
+        drawGroup(context, context.state.answerGroup, NoteGreen);
+        return -1;
+    case PaintMode::IntervalDictation:
+    case PaintMode::ChordsDictation:
+        drawGroupDictation(context);
+        return -1;
+    case PaintMode::Record:
+    case PaintMode::RecordReplay:
+        drawWords(context);
+        return -1;
+    case PaintMode::Recognize:
+        return drawRecognize(context);
+    case PaintMode::Idle:
+        break;
+    }
+    return -1;
+}
+
+} // namespace tessimo

@@ -1,0 +1,158 @@
+#include "display/NotePainter.h"
+
+#include "display/KeyboardPainter.h"
+#include "display/PaintCache.h"
+#include "display/PaintContext.h"
+#include "display/PaintStyle.h"
+#include "display/StaffLayout.h"
+#include "model/NoteNames.h"
+#include "model/Pitch.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+
+namespace tessimo {
+
+namespace {
+
+constexpr int SharpGap = 5;     // head width 42 div 8
+constexpr int DotGap = 10;      // head width 42 div 4
+constexpr int DotTop = 26;      // 20% of the head height below the centre
+constexpr int DotBottom = 52;
+constexpr int DotWidth = 7;
+constexpr int FlagWidth = 27;
+constexpr int FlagBendX = 13;
+constexpr int FlagBendY = 16;
+constexpr int FlagDepth = 65;
+constexpr int NoGroupX = 10000;
+
+int clampedConvention(int convention) {
+    return std::clamp(convention, 0, NamingConventionCount - 1);
+}
+
+} // namespace
+
+LedgerPlace ledgerPlace(int pitch) {
+    switch (pitch) {
+    case 36:
+    case 37:
+    case 40:
+    case 60:
+    case 61:
+    case 81:
+    case 82:
+        return LedgerPlace::Through;
+    case 38:
+    case 39:
+        return LedgerPlace::Above;
+    case 83:
+        return LedgerPlace::Below;
+    default:
+        return LedgerPlace::None;
+    }
+}
+
+int flagCount(int durationCode) {
+    return durationCode >= 6 ? (durationCode - 6) / 2 + 1 : 0;
+}
+
+void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) {
+    QPainter& painter = context.painter;
+    const int y = note.staffY;
+    const int left = x - HeadHalfWidth;
+    const int right = x + HeadHalfWidth;
+    const int top = y - HeadHalfHeight;
+    const int bottom = y + HeadHalfHeight;
+    const QPen oldPen = painter.pen();
+    const QBrush oldBrush = painter.brush();
+
+    const LedgerPlace ledger = ledgerPlace(note.pitch);
+    if (ledger != LedgerPlace::None) {
+        const int ledgerY = ledger == LedgerPlace::Through ? y
+                            : ledger == LedgerPlace::Above ? top
+                                                           : bottom;
+        painter.setPen(logicalPen(painter, InkBlack, StaffPenWidth));
+        painter.drawLine(QLineF(left - LedgerOverhang, ledgerY, right + LedgerOverhang, ledgerY));
+    }
+
+    painter.setPen(logicalPen(painter, colour, StaffPenWidth));
+    painter.setBrush(QColor(colour));
+    painter.drawEllipse(QRectF(left, top, right - left, bottom - top));
+
+    if (isInRange(note.pitch) && isBlackKey(note.pitch)) {
+        const CellFont& font = context.cache.sharpFont();
+        const QString sign =
+            QString::fromLatin1(sharpSign(clampedConvention(context.state.namingConvention)));
+        const double width = font.width(sign);
+        drawCellText(painter, font, left - width - SharpGap, bottom - font.cellHeight(), sign,
+                     colour);
+    }
+
+    if (note.durationCode % 2 == 0) {
+        painter.drawEllipse(QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop));
+    }
+
+    if (note.durationCode > 1) {
+        const bool up = note.staffY > StemDownLimit;
+        const int stemX = up ? right : left;
+        const int direction = up ? 1 : -1;
+        const int stemEnd = y - StemLength * direction;
+        painter.drawLine(QLineF(stemX, y, stemX, stemEnd));
+        const int flags = flagCount(note.durationCode);
+        for (int j = 0; j < flags; ++j) {
+            const int f = stemEnd + FlagSpacing * direction * j;
+            const QPointF points[3] = {
+                QPointF(stemX, f),
+                QPointF(stemX + FlagBendX * direction, f + FlagBendY * direction),
+                QPointF(stemX + FlagWidth * direction, f + FlagDepth * direction),
+            };
+            painter.drawPolyline(points, 3);
+        }
+    }
+
+    painter.setBrush(oldBrush);
+    painter.setPen(oldPen);
+
+    if (note.durationCode <= 3) {
+        // Hollow head: a white inside drawn with the pen that was current before the call.
+        painter.setBrush(QColor(HeadWhite));
+        painter.drawEllipse(QRectF(left + 2, top + 3, right - left - 4, bottom - top - 6));
+        painter.setBrush(oldBrush);
+    }
+}
+
+void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
+    const QString text =
+        pitch < 0 ? QStringLiteral("?")
+                  : QString::fromLatin1(
+                        noteName(pitch, clampedConvention(context.state.namingConvention)));
+    drawCellText(context.painter, context.cache.labelFont(), x - LabelShift, LabelRowY, text,
+                 colour);
+}
+
+void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb colour) {
+    if (group.empty()) {
+        return;
+    }
+    int smallestX = NoGroupX;
+    // Sharps after naturals, so that a black key is painted over its white neighbour.
+    for (const bool sharps : {false, true}) {
+        for (const ListNote& note : group) {
+            if (!isInRange(note.glyph.pitch) || isBlackKey(note.glyph.pitch) != sharps) {
+                continue;
+            }
+            drawNote(context, note.glyph, note.x, colour);
+            highlightKey(context, note.glyph.pitch, colour);
+            smallestX = std::min(smallestX, note.x);
+        }
+    }
+    const CellFont& font = context.cache.groupLabelFont();
+    const QString text = QString::fromUtf8(context.state.displayText.c_str());
+    const int width = static_cast<int>(font.width(text));
+    drawCellText(context.painter, font, context.state.groupSpread / 2 + smallestX - width / 2,
+                 LabelRowY, text, colour);
+}
+
+} // namespace tessimo

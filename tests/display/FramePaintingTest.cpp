@@ -1,0 +1,245 @@
+// Whole frames rendered to images and probed at computed points; a few are saved as PNG under
+// the build tree (screenshots/) for a person to look at.
+#include "PaintScenes.h"
+#include "display/FramePainter.h"
+#include "display/KeyboardGeometry.h"
+#include "display/PaintStyle.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using namespace tessimo;
+using namespace tessimo::testing;
+
+namespace {
+
+// Device pixel of a logical point under the mapping for a client size (pixel centres).
+QPoint devicePixel(double x, double y, QSize client) {
+    return QPoint(static_cast<int>(x * client.width() / LogicalWidth),
+                  static_cast<int>(y * client.height() / LogicalHeight));
+}
+
+bool isDark(QRgb pixel) {
+    return qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
+}
+
+bool near(QRgb a, QRgb b, int tolerance = 12) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+QRgb pixelAt(const QImage& image, double x, double y, QSize client) {
+    return image.pixel(devicePixel(x, y, client));
+}
+
+// Whether some pixel within `radius` device pixels vertically of the logical point is dark.
+bool darkNear(const QImage& image, double x, double y, QSize client, int radius = 2) {
+    const QPoint p = devicePixel(x, y, client);
+    for (int dy = -radius; dy <= radius; ++dy) {
+        if (p.y() + dy >= 0 && p.y() + dy < image.height() && isDark(image.pixel(p.x(), p.y() + dy))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString screenshotDir() {
+    const QString dir = QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
+    QDir().mkpath(dir);
+    return QDir(dir).absolutePath();
+}
+
+} // namespace
+
+class FramePaintingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void staffLinesLieWhereEachLayoutPutsThem_data();
+    void staffLinesLieWhereEachLayoutPutsThem();
+    void keyboardShowsSelectionAndHighlight();
+    void noteHeadsCarryTheirModeColours();
+    void staticLayerIsReusedUntilSizeOrSelectionChanges();
+    void highDensityFramesFillEveryPhysicalPixel();
+    void screenshotsOfEveryMode();
+};
+
+void FramePaintingTest::staffLinesLieWhereEachLayoutPutsThem_data() {
+    QTest::addColumn<int>("staff");
+    QTest::addColumn<QList<int>>("lines");
+    QTest::addColumn<QList<int>>("gaps");
+    QTest::newRow("treble") << int(SceneStaff::Treble) << QList<int>{732, 866, 1000, 1134, 1268}
+                            << QList<int>{799, 1201, 1500};
+    QTest::newRow("both") << int(SceneStaff::Both)
+                          << QList<int>{330, 598, 866, 1134, 1402, 1670}
+                          << QList<int>{1000, 700, 1550};
+    QTest::newRow("bass") << int(SceneStaff::Bass) << QList<int>{732, 866, 1000, 1134, 1268}
+                          << QList<int>{799, 1201, 500};
+}
+
+void FramePaintingTest::staffLinesLieWhereEachLayoutPutsThem() {
+    QFETCH(int, staff);
+    QFETCH(QList<int>, lines);
+    QFETCH(QList<int>, gaps);
+    const QSize client(1000, 600);
+    FramePainter painter;
+    const FrameState scene =
+        emptyScene(PaintMode::PlayNotes, SceneStaff(staff), settingsFor(SceneStaff(staff)));
+    painter.compose(client, 1.0, scene);
+    const QImage& frame = painter.frame();
+    for (const int y : lines) {
+        QVERIFY2(darkNear(frame, 600, y, client), qPrintable(QStringLiteral("line at %1").arg(y)));
+        QVERIFY(darkNear(frame, 1900, y, client));
+        // Lines stop at x 1960.
+        QVERIFY(!darkNear(frame, 1985, y, client));
+    }
+    for (const int y : gaps) {
+        QVERIFY2(!darkNear(frame, 600, y, client, 1),
+                 qPrintable(QStringLiteral("gap at %1").arg(y)));
+    }
+}
+
+void FramePaintingTest::keyboardShowsSelectionAndHighlight() {
+    const QSize client(1000, 600);
+    FramePainter painter;
+    FrameState scene = emptyScene(PaintMode::PlayNotes, SceneStaff::Treble,
+                                  settingsFor(SceneStaff::Treble));
+    scene.table[61].selected = true; // one selected black key
+    scene.highlightPitch = 67;
+    painter.compose(client, 1.0, scene);
+    const QImage& frame = painter.frame();
+    const auto centreOf = [](const KeyRect& key, int y) {
+        return QPointF((key.left + key.right) / 2.0, y);
+    };
+    // White keys low on the key, black keys in their upper part.
+    const QPointF c2 = centreOf(keyRect(36), 3100);
+    const QPointF c4 = centreOf(keyRect(60), 3100);
+    QVERIFY(near(pixelAt(frame, c2.x(), c2.y(), client), UnselectedWhiteKey, 3));
+    QVERIFY(near(pixelAt(frame, c4.x(), c4.y(), client), SelectedWhiteKey, 3));
+    const QPointF cSharp4 = centreOf(keyRect(61), 2400);
+    const QPointF cSharp2 = centreOf(keyRect(37), 2400);
+    QVERIFY(near(pixelAt(frame, cSharp4.x(), cSharp4.y(), client), SelectedBlackKey, 3));
+    QVERIFY(near(pixelAt(frame, cSharp2.x(), cSharp2.y(), client), UnselectedBlackKey, 3));
+    // The highlighted G in green, its black neighbours repainted over it.
+    const QPointF g4 = centreOf(keyRect(67), 3000);
+    QVERIFY(near(pixelAt(frame, g4.x(), g4.y(), client), NoteGreen, 3));
+    const QPointF fSharp = centreOf(keyRect(66), 2300);
+    QVERIFY(near(pixelAt(frame, fSharp.x(), fSharp.y(), client), UnselectedBlackKey, 3));
+    // The highlighted note at x 1000 on its line, green inside the head.
+    QVERIFY(near(pixelAt(frame, 1000, scene.table[67].glyph.staffY, client), NoteGreen, 3));
+}
+
+void FramePaintingTest::noteHeadsCarryTheirModeColours() {
+    const QSize client(1200, 800);
+    FramePainter painter;
+    const FrameState scene = busyScene(PaintMode::Recognize, SceneStaff::Treble);
+    const int expected = painter.compose(client, 1.0, scene);
+    const QImage& frame = painter.frame();
+    QCOMPARE(expected, scene.questionNotes[2].glyph.pitch);
+    const auto headColour = [&](const ListNote& note) {
+        return pixelAt(frame, note.x, note.glyph.staffY, client);
+    };
+    QVERIFY(near(headColour(scene.questionNotes[0]), NoteGreen));
+    QVERIFY(near(headColour(scene.questionNotes[2]), HintBlue));
+    QVERIFY(isDark(headColour(scene.questionNotes[4])));
+    // The wrong answer is drawn in red at the question's x, on its own line.
+    QVERIFY(near(pixelAt(frame, scene.questionNotes[2].x, scene.table[scene.wrongMark].glyph.staffY,
+                         client),
+                 WrongRed));
+}
+
+void FramePaintingTest::staticLayerIsReusedUntilSizeOrSelectionChanges() {
+    FramePainter painter;
+    FrameState scene = busyScene(PaintMode::NotesDictation, SceneStaff::Both);
+    painter.compose(QSize(800, 500), 1.0, scene);
+    scene.questionNotes[3].x -= 8;
+    scene.hoverPitch = 50;
+    painter.compose(QSize(800, 500), 1.0, scene);
+    QCOMPARE(painter.staticRebuilds(), 1);
+    QCOMPARE(painter.cache().renderCount(Picture::TrebleClef), 1);
+
+    scene.table[50].selected = !scene.table[50].selected;
+    painter.compose(QSize(800, 500), 1.0, scene);
+    QCOMPARE(painter.staticRebuilds(), 2);
+    // Same size: the clef pictures are not rendered again.
+    QCOMPARE(painter.cache().renderCount(Picture::TrebleClef), 1);
+
+    painter.compose(QSize(900, 500), 1.0, scene);
+    QCOMPARE(painter.staticRebuilds(), 3);
+    QCOMPARE(painter.cache().renderCount(Picture::TrebleClef), 2);
+
+    // The brace belongs to the static picture of Listen notes with both staves.
+    scene.mode = PaintMode::ListenNotes;
+    painter.compose(QSize(900, 500), 1.0, scene);
+    QCOMPARE(painter.staticRebuilds(), 4);
+}
+
+void FramePaintingTest::highDensityFramesFillEveryPhysicalPixel() {
+    const QSize client(600, 400);
+    FramePainter painter;
+    const FrameState scene = emptyScene(PaintMode::PlayNotes, SceneStaff::Treble,
+                                        settingsFor(SceneStaff::Treble));
+    painter.compose(client, 2.0, scene);
+    const QImage& frame = painter.frame();
+    QCOMPARE(frame.size(), QSize(1200, 800));
+    // Bottom staff line at logical 1268: physical y 1268 * 800 / 3200 = 317.
+    const auto darkRowNear = [&frame](int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            if (isDark(frame.pixel(x, y + dy))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(darkRowNear(900, 317));
+    QVERIFY(!darkRowNear(900, 300));
+    // The treble clef covers x 50..122 (physical 30..73) around the G line.
+    int ink = 0;
+    for (int x = 30; x < 74; ++x) {
+        for (int y = 170; y < 370; ++y) {
+            ink += isDark(frame.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    QVERIFY2(ink > 1000, qPrintable(QString::number(ink)));
+    // Keyboard reaches the bottom right of the physical image.
+    QVERIFY(near(frame.pixel(1180, 790), UnselectedWhiteKey, 3) ||
+            near(frame.pixel(1180, 790), SelectedWhiteKey, 3));
+}
+
+void FramePaintingTest::screenshotsOfEveryMode() {
+    const QString dir = screenshotDir();
+    const struct {
+        PaintMode mode;
+        SceneStaff staff;
+        const char* name;
+    } shots[] = {
+        {PaintMode::ListenNotes, SceneStaff::Both, "listen_notes_both"},
+        {PaintMode::PlayNotes, SceneStaff::Treble, "play_notes_treble"},
+        {PaintMode::NotesDictation, SceneStaff::Treble, "notes_dictation_treble"},
+        {PaintMode::PlayChords, SceneStaff::Both, "play_chords_both"},
+        {PaintMode::ChordsDictation, SceneStaff::Bass, "chords_dictation_bass"},
+        {PaintMode::Record, SceneStaff::Treble, "record_treble"},
+        {PaintMode::RecordReplay, SceneStaff::Both, "record_replay_both"},
+        {PaintMode::Recognize, SceneStaff::Both, "recognize_both"},
+    };
+    FramePainter painter;
+    for (const auto& shot : shots) {
+        const QSize client(1200, 800);
+        QImage window(client, QImage::Format_RGB32);
+        window.fill(Qt::magenta);
+        QPainter target(&window);
+        painter.paint(target, client, busyScene(shot.mode, shot.staff));
+        target.end();
+        // The copy covers the whole client area.
+        QVERIFY(window.pixel(0, 0) != QColor(Qt::magenta).rgb());
+        QVERIFY(window.pixel(1199, 799) != QColor(Qt::magenta).rgb());
+        QVERIFY(window.save(dir + QLatin1Char('/') + QLatin1String(shot.name) +
+                            QStringLiteral(".png")));
+    }
+}
+
+QTEST_MAIN(FramePaintingTest)
+#include "FramePaintingTest.moc"

@@ -1,0 +1,129 @@
+#include "PaintScenes.h"
+
+#include "display/StaffLayout.h"
+#include "display/ViewSnapshot.h"
+#include "model/PitchTable.h"
+#include "support/FakeRecognizer.h"
+
+namespace tessimo::testing {
+
+SettingsRecord settingsFor(SceneStaff staff) {
+    SettingsRecord settings;
+    settings.notes.fill(0);
+    const int from = staff == SceneStaff::Treble ? 60 : 36;
+    const int to = staff == SceneStaff::Bass ? 63 : 83;
+    for (int pitch = from; pitch <= to; ++pitch) {
+        const int c = pitch % 12;
+        if (c != 1 && c != 3 && c != 6 && c != 8 && c != 10) {
+            settings.notes[pitch - 36] = 1;
+        }
+    }
+    return settings;
+}
+
+FrameState emptyScene(PaintMode mode, SceneStaff /*staff*/, const SettingsRecord& settings) {
+    FakeRecognizer recognizer;
+    PitchTable table;
+    table.rebuildSelection(settings, recognizer);
+    StaffLayout layout;
+    layout.compute(table);
+    table.assignStaffY([&layout](int pitch) { return layout.pitchY(pitch); });
+    FrameState frame;
+    frame.mode = mode;
+    snapshotTable(table, frame);
+    snapshotStaff(layout, frame);
+    snapshotSettings(settings, frame);
+    return frame;
+}
+
+ListNote listNote(const FrameState& scene, int pitch, int x, int durationCode) {
+    ListNote note;
+    note.glyph = NoteGlyph{pitch, durationCode, scene.table[pitch].glyph.staffY};
+    note.x = x;
+    return note;
+}
+
+namespace {
+
+void addGroup(FrameState& scene, std::vector<ListNote>& list, std::initializer_list<int> pitches,
+              int x, bool answered) {
+    int index = 0;
+    for (const int pitch : pitches) {
+        ListNote note = listNote(scene, pitch, x);
+        note.groupIndex = index++;
+        note.answered = answered;
+        list.push_back(note);
+    }
+}
+
+} // namespace
+
+FrameState busyScene(PaintMode mode, SceneStaff staff) {
+    SettingsRecord settings = settingsFor(staff);
+    settings.errorLimitOn = 1;
+    settings.unknownLimitOn = 1;
+    settings.namingConvention = 1;
+    if (mode == PaintMode::Record || mode == PaintMode::RecordReplay) {
+        settings.soundMode = Instrument;
+    }
+    FrameState scene = emptyScene(mode, staff, settings);
+    const int low = staff == SceneStaff::Treble ? 60 : 43;
+    const int high = staff == SceneStaff::Bass ? 62 : 79;
+    scene.okCount = 12;
+    scene.errorCount = 3;
+    scene.unknownCount = 1;
+    scene.now = 100000;
+    switch (mode) {
+    case PaintMode::ListenNotes: {
+        const int codes[] = {5, 7, 7, 4, 9, 9, 8, 5, 3, 7, 6};
+        std::int32_t start = scene.now - 300;
+        for (int i = 0; i < 11; ++i) {
+            const int pitch = low + (i * 5) % (high - low + 1);
+            ListNote note = listNote(scene, pitch, 1000 + 80 * i, codes[i]);
+            note.barStart = i % 4 == 0;
+            note.startTime = start;
+            note.endTime = start + 400;
+            start = note.endTime;
+            scene.questionNotes.push_back(note);
+        }
+        break;
+    }
+    case PaintMode::PlayNotes:
+        scene.highlightPitch = low + 7;
+        break;
+    case PaintMode::NotesDictation:
+    case PaintMode::Recognize:
+        for (int i = 0; i < 6; ++i) {
+            ListNote note = listNote(scene, low + 2 * i + (i % 2), 480 + 288 * i);
+            note.answered = i < 2;
+            scene.questionNotes.push_back(note);
+        }
+        scene.hoverPitch = low + 9;
+        scene.wrongMark = mode == PaintMode::Recognize ? low + 9 : -1;
+        break;
+    case PaintMode::PlayIntervals:
+    case PaintMode::PlayChords:
+        addGroup(scene, scene.answerGroup, {low + 4, low + 7, low + 11}, 1000, false);
+        scene.displayText = mode == PaintMode::PlayChords ? "E minor" : "Fifth";
+        break;
+    case PaintMode::IntervalDictation:
+    case PaintMode::ChordsDictation:
+        addGroup(scene, scene.questionNotes, {low, low + 4}, 600, true);
+        addGroup(scene, scene.questionNotes, {low + 2, low + 6, low + 9}, 1100, false);
+        addGroup(scene, scene.questionNotes, {low + 5, low + 9}, 1500, false);
+        addGroup(scene, scene.answerGroup, {low + 3, low + 7, low + 10}, 1100, false);
+        scene.displayText = "D# major";
+        break;
+    case PaintMode::Record:
+        scene.recordPosition = 2;
+        break;
+    case PaintMode::RecordReplay:
+        scene.replayPosition = 4;
+        break;
+    case PaintMode::Idle:
+        break;
+    }
+    return scene;
+}
+
+} // namespace tessimo::testing
