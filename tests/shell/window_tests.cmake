@@ -4,6 +4,10 @@ tessimo_add_qttest(test_shell_frame
   SOURCES MainFrameTest.cpp FakeCommandView.h
   LIBS tessimo_shell)
 
+tessimo_add_qttest(test_shell_window
+  SOURCES RealWindowTest.cpp RecordingMidi.h
+  LIBS tessimo_shell)
+
 # The manuals next to the test binaries, where the program looks for them.
 foreach(_m tessimo-en.html tessimo-fr.html)
   configure_file(${PROJECT_SOURCE_DIR}/src/resources/manual/${_m}
@@ -13,5 +17,5 @@ endforeach()
 # The real program under a virtual X server; its screenshots stay in build/screenshots.
 add_test(NAME test_shell_e2e
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window_e2e.sh $<TARGET_FILE:tessimo>
-          ${CMAKE_BINARY_DIR}/screenshots)
+          ${CMAKE_BINARY_DIR}/screenshots/window)
 set_tests_properties(test_shell_e2e PROPERTIES TIMEOUT 120 LABELS "x11")
