@@ -52,14 +52,42 @@ struct SettingsRecord {
     // Rebuilds durationList and durationCount from durations.
     void buildDurationList();
 
-    // Reads the settings file at path into the record; fields the file does not cover keep
-    // their values. Returns 0, or -1 when the file cannot be opened (record unchanged).
+    // Reads the settings file at path into the record: 129 little-endian 32-bit integers in
+    // file order. Fields a short file does not cover keep their values, a trailing partial
+    // field keeps its value, bytes past the 516th are ignored. The result is then made valid
+    // (makeValid) and durationList rebuilt. Returns 0, or -1 when the file cannot be opened or
+    // read (the record is then unchanged). User-interface thread.
     int load(const std::string& path);
 
-    // Writes the record to path, atomically (a temporary file renamed over the old one).
-    // Returns 0, or -1 when it cannot be written (any old file is left intact).
+    // Writes the 516-byte file to path atomically: a temporary file in the same directory,
+    // flushed to disk and renamed over the old one. Returns 0, or -1 when it cannot be written;
+    // the old file is then intact and no temporary file is left. User-interface thread.
     int save(const std::string& path) const;
+
+    // Brings every field a file can carry into its valid range, restores the derived fields
+    // and rebuilds durationList. Rules (nearest valid value):
+    //  - ranged fields are clamped to their bounds: speed 0..10, beatsPerBarChoice 0..4,
+    //    maxErrors and maxUnknown 1..99, clef 0..1, namingConvention 0..2, soundMode 0..2,
+    //    beatChoice 0..7, instrument 0..127;
+    //  - a flag is 1 when it held any nonzero value, as every reader of the flags treats it;
+    //  - the choices win over the values derived from them: beatsPerBar = beatsPerBarChoice + 2,
+    //    beatLength = BeatTable[beatChoice];
+    //  - durations wins over durationChecks (the game plays durations; the dialog then shows
+    //    what is played): durationChecks[m] = durations[13 - m];
+    //  - chord slots 10..19 name no chord and are kept as held.
+    // Any thread that owns the record.
+    void makeValid();
+
+    // True when every field is in its valid range and the derived fields agree with the ones
+    // they come from (the state makeValid produces). Any thread that owns the record.
+    bool isValid() const;
+
+    bool operator==(const SettingsRecord&) const = default;
 };
+
+// Size of the settings file: 129 signed 32-bit little-endian integers.
+inline constexpr int SettingsFieldCount = 129;
+inline constexpr int SettingsFileSize = SettingsFieldCount * 4;
 
 // "config%s.dat" and "record%s.dat" for a user name (the default user's name is empty).
 std::string settingsFileName(const std::string& userName);

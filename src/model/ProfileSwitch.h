@@ -1,0 +1,48 @@
+// Switching to another user: the file side of the Profile command, the list of users, and
+// saving the current user's settings. Every user-supplied name passes checkUserName before a
+// file name is formed from it, so no name reaches a file outside the given directory.
+// All functions run on the user-interface thread (they touch the settings record and the
+// recogniser's templates).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/SettingsRecord.h"
+#include "recognition/RecognizerEntryPoints.h"
+
+namespace tessimo {
+
+struct ProfileSwitchResult {
+    bool switched = false; // false: refused, nothing changed (settings, templates, files)
+    bool created = false;  // the settings in force were saved as the new user's file
+    std::string message;   // why the switch was refused, in plain words
+    // The LoadTemplates present flags of the new user (all 0 when it has no template file).
+    std::array<std::uint8_t, TemplateSlotCount> templatesPresent{};
+};
+
+// The path of fileName inside directory; an empty directory means the working directory.
+std::string userFilePath(const std::string& directory, const std::string& fileName);
+
+// The users that have a settings file "config<name>.dat" in directory, sorted (letter case
+// ignored first, then byte order). The default user (config.dat), folders, and names that
+// checkUserName refuses are left out. An unreadable directory gives an empty list.
+std::vector<std::string> listUsers(const std::string& directory);
+
+// Makes userName the current user: when its settings file exists it is loaded into settings,
+// otherwise settings (the previous user's) are saved under the new name, which creates the
+// user; then its voice templates are loaded into recognizer.
+// Refused, with a message and nothing changed or written, when the name fails checkUserName,
+// the file system rejects the name, a folder has the settings file's name, an existing
+// settings file cannot be read (it is not overwritten), or the new file cannot be written.
+ProfileSwitchResult switchProfile(const std::string& directory, const std::string& userName,
+                                  SettingsRecord& settings, RecognizerEntryPoints& recognizer);
+
+// Saves settings as userName's settings file in directory. Returns "" when saved, else a
+// sentence for the status bar; the old file is then intact and settings are unchanged.
+std::string saveUserSettings(const std::string& directory, const std::string& userName,
+                             const SettingsRecord& settings);
+
+} // namespace tessimo
