@@ -25,8 +25,7 @@ DevicePoint devicePoint(const QPointF& position) {
 
 } // namespace
 
-CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent)
-    : CommandView(parent) {
+CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : CommandView(parent) {
     // The whole client area is painted from an off-screen frame: no background erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -46,18 +45,20 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent)
         m_midi = createSoundOutput(
             [this] { QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); }); });
     }
-    m_recognizer = devices.recognizer ? std::move(devices.recognizer)
-                                      : std::make_unique<SilentRecognizer>();
+    m_recognizer =
+        devices.recognizer ? std::move(devices.recognizer) : std::make_unique<SilentRecognizer>();
     m_random = std::make_unique<MersenneRandom>(m_clock->tickCount());
 
-    const ViewServices services{*m_clock,  *m_timer, *this,       *m_confirmation, *m_dialogs,
+    const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
                                 *m_manuals, *m_midi,  *m_recognizer, *m_random};
     m_engine = std::make_unique<CBrindelView>(services);
     m_engine->loadUserFiles();
 }
 
 // The engine goes first: it may still stop the timer and the sound on its way out.
-CBrindelViewWidget::~CBrindelViewWidget() { m_engine.reset(); }
+CBrindelViewWidget::~CBrindelViewWidget() {
+    m_engine.reset();
+}
 
 void CBrindelViewWidget::reportSoundStatus() {
     auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
@@ -73,7 +74,9 @@ bool CBrindelViewWidget::handlesCommand(int id) const {
     return id != IdExit && id != IdAbout;
 }
 
-bool CBrindelViewWidget::commandEnabled(int id) const { return m_engine->isCommandEnabled(id); }
+bool CBrindelViewWidget::commandEnabled(int id) const {
+    return m_engine->isCommandEnabled(id);
+}
 
 void CBrindelViewWidget::runCommand(int id) {
     const GameMode mode = m_engine->gameMode();
@@ -84,7 +87,9 @@ void CBrindelViewWidget::runCommand(int id) {
     emit commandStateChanged();
 }
 
-bool CBrindelViewWidget::isIdle() const { return m_engine->idle(); }
+bool CBrindelViewWidget::isIdle() const {
+    return m_engine->idle();
+}
 
 void CBrindelViewWidget::onTick(int timerNumber) {
     const GameMode mode = m_engine->gameMode();
@@ -99,13 +104,17 @@ void CBrindelViewWidget::afterEngineEvent(GameMode modeBefore, bool idleBefore) 
     }
 }
 
-void CBrindelViewWidget::repaintAll() { update(); }
+void CBrindelViewWidget::repaintAll() {
+    update();
+}
 
 void CBrindelViewWidget::repaintRect(const DeviceRect& rect) {
     update(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
 }
 
-ClientSize CBrindelViewWidget::clientSize() const { return {width(), height()}; }
+ClientSize CBrindelViewWidget::clientSize() const {
+    return {width(), height()};
+}
 
 void CBrindelViewWidget::fillFrameState(std::uint32_t now) {
     const CBrindelView& view = *m_engine;
@@ -156,8 +165,7 @@ void CBrindelViewWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void CBrindelViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    m_engine->onMouseMove(devicePoint(event->position()),
-                          (event->buttons() & Qt::LeftButton) != 0);
+    m_engine->onMouseMove(devicePoint(event->position()), (event->buttons() & Qt::LeftButton) != 0);
     CommandView::mouseMoveEvent(event);
 }
 

@@ -104,6 +104,7 @@ void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
     m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
+    m_readyPane->setIndent(3);
     bar->addWidget(m_readyPane, 1);
     m_capsPane = makeIndicatorPane(bar, QStringLiteral("MAJ"));
     m_numPane = makeIndicatorPane(bar, QStringLiteral("NUM"));

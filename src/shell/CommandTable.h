@@ -3,28 +3,29 @@
 // from any thread.
 #pragma once
 
-#include <array>
+#include "game/CommandIds.h"
+
 #include <span>
 
 namespace tessimo {
 
-// Command ids shared by the menu, the tool bar and the view's command handlers.
+// Command ids of the menu and the tool bar: the engine's, and Exit, which the frame handles.
 enum ShellCommandId : int {
-    IdProfile = 32803,
+    IdProfile = ProfileCommand,
     IdExit = 57665,
-    IdConfigure = 32771,
-    IdListenNotes = 32783,
-    IdPlayNotes = 32794,
-    IdNotesDictation = 32798,
-    IdPlayIntervals = 32795,
-    IdIntervalDictation = 32791,
-    IdPlayChords = 32797,
-    IdChordsDictation = 32792,
-    IdRecord = 32782,
-    IdRecognize = 32784,
-    IdManualEnglish = 32786,
-    IdManualFrench = 32789,
-    IdAbout = 57664,
+    IdConfigure = ConfigureCommand,
+    IdListenNotes = ListenNotesCommand,
+    IdPlayNotes = PlayNotesCommand,
+    IdNotesDictation = NotesDictationCommand,
+    IdPlayIntervals = PlayIntervalsCommand,
+    IdIntervalDictation = IntervalDictationCommand,
+    IdPlayChords = PlayChordsCommand,
+    IdChordsDictation = ChordsDictationCommand,
+    IdRecord = RecordCommand,
+    IdRecognize = RecognizeCommand,
+    IdManualEnglish = EnglishManualCommand,
+    IdManualFrench = FrenchManualCommand,
+    IdAbout = AboutCommand,
 };
 
 struct CommandInfo {

@@ -140,8 +140,8 @@ void RealWindowTest::startsInPlayNotes() {
     for (QAction* a : frame->toolBar()->actions()) {
         ids << a->data().toInt();
     }
-    QCOMPARE(ids, (QList<int>{32803, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792,
-                              32782, 32784, 57664}));
+    QCOMPARE(ids, (QList<int>{32803, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792, 32782,
+                              32784, 57664}));
 
     // The first paint prepared the exercise; Play notes runs no timer at all.
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
@@ -203,8 +203,9 @@ void RealWindowTest::clicksPlayAndHighlight() {
     // Dragging across the keyboard plays each new key once.
     m_played.clear();
     QTest::mousePress(m_view, Qt::LeftButton, {}, keyPoint(*m_view, 64));
-    QMouseEvent move(QEvent::MouseMove, keyPoint(*m_view, 65), m_view->mapToGlobal(keyPoint(*m_view, 65)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, keyPoint(*m_view, 65),
+                     m_view->mapToGlobal(keyPoint(*m_view, 65)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(m_view, &move);
     QApplication::sendEvent(m_view, &move);
     QTest::mouseRelease(m_view, Qt::LeftButton, {}, keyPoint(*m_view, 65));

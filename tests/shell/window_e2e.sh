@@ -130,6 +130,15 @@ about_back=$(saturation "$shots/09-play-notes-again.png" 16 20 383 27)
 awk -v a="$about_idle" -v b="$about_back" 'BEGIN { exit !(b > a * 0.8) }' ||
     fail "About is not enabled again in Play notes (saturation $about_idle -> $about_back)"
 
+# Play notes runs no timer: left alone, the program uses (almost) no processor time.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
+sleep 0.5
+before=$(cpu_ticks)
+sleep 3
+after=$(cpu_ticks)
+echo "processor time while idle in Play notes: $(((after - before) * 10)) ms over 3 s"
+[ $((after - before)) -le 3 ] || fail "busy while idle: $((after - before)) clock ticks in 3 s"
+
 # The About box opens from its button.
 button 12
 sleep 0.6
