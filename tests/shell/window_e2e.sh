@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X server, clicks tool-bar buttons and a piano key, and
 # checks screenshots of the result. The screenshots of every mode are kept in SHOTS.
-# Usage: window_e2e.sh PROGRAM SHOTS
+# Usage: window_e2e.sh PROGRAM SHOTS synth
+#        window_e2e.sh PROGRAM SHOTS voice SETTINGS_WRITER
+# "synth" runs the mouse exercises with the default settings; "voice" starts with a user in
+# Voice mode who has one note selected, records it (without a microphone) and recognises.
 set -euo pipefail
 
 program=$1
 shots=$2
+scenario=$3
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 work=$(mktemp -d)
+if [ "$scenario" = voice ]; then
+    "$4" "$work/config.dat" 0 60 || { echo "FAIL: cannot write the settings" >&2; exit 1; }
+fi
 xvfb_pid=
 app_pid=
 
@@ -83,6 +90,8 @@ view_top=57
 view_height=520
 key_y=$((view_top + view_height * 15 / 16))
 
+case "$scenario" in
+synth)
 shot 01-start-play-notes
 green_before=$(count_colour "$shots/01-start-play-notes.png" 'rgb(0,255,0)' 1000 "$view_height" 0 "$view_top")
 about_idle=$(saturation "$shots/01-start-play-notes.png" 16 20 383 27)
@@ -97,14 +106,14 @@ green_after=$(count_colour "$shots/02-play-notes-key-clicked.png" 'rgb(0,255,0)'
 
 # Notes Dictation: the About button greys while the exercise runs.
 button 5
-sleep 2.5
+sleep 1.2
 shot 03-notes-dictation
 about_busy=$(saturation "$shots/03-notes-dictation.png" 16 20 383 27)
 awk -v a="$about_idle" -v b="$about_busy" 'BEGIN { exit !(b < a / 2) }' ||
     fail "About is not greyed during Notes Dictation (saturation $about_idle -> $about_busy)"
 
 button 3
-sleep 2.5
+sleep 1.2
 shot 04-listen-notes
 green_listen=$(count_colour "$shots/04-listen-notes.png" 'rgb(0,255,0)' 1000 "$view_height" 0 "$view_top")
 [ "$green_listen" -gt 100 ] || fail "Listen notes shows no sounding note in green"
@@ -113,13 +122,13 @@ button 6
 sleep 1
 shot 05-play-intervals
 button 7
-sleep 2.5
+sleep 1.2
 shot 06-interval-dictation
 button 8
 sleep 1
 shot 07-play-chords
 button 9
-sleep 2.5
+sleep 1.2
 shot 08-chords-dictation
 
 # Back to Play notes: About is enabled again.
@@ -146,6 +155,67 @@ shot 10-about-box
 xdotool search --onlyvisible --name '^About tessimo$' >/dev/null || fail "no About box"
 xdotool key Escape
 sleep 0.3
+
+;;
+voice)
+shot 01-voice-start
+# Voice mode without recordings: only Record can start; Recognize waits for the recordings.
+rec_idle=$(saturation "$shots/01-voice-start.png" 16 20 318 27)
+recognize_idle=$(saturation "$shots/01-voice-start.png" 16 20 351 27)
+about_idle=$(saturation "$shots/01-voice-start.png" 16 20 383 27)
+awk -v r="$rec_idle" 'BEGIN { exit !(r > 0.4) }' || fail "Record is greyed in Voice mode ($rec_idle)"
+
+button 10
+for _ in $(seq 40); do
+    xdotool search --onlyvisible --name '^Record activity$' >/dev/null 2>&1 && break
+    sleep 0.05
+done
+xdotool search --onlyvisible --name '^Record activity$' >/dev/null || fail "no Record confirmation"
+sleep 0.3
+shot 02-record-confirmation
+xdotool key Return
+started=$(date +%s%N)
+at() { # wait until SECONDS after the confirmation
+    local target=$(( started + $(awk -v s="$1" 'BEGIN { printf "%.0f", s * 1e9 }') ))
+    local now
+    now=$(date +%s%N)
+    [ "$now" -lt "$target" ] && sleep "$(awk -v d=$((target - now)) 'BEGIN { print d / 1e9 }')"
+    return 0
+}
+at 0.7
+shot 03-record-countdown
+red=$(count_colour "$shots/03-record-countdown.png" 'rgb(255,0,0)' 200 150 0 "$view_top")
+[ "$red" -gt 200 ] || fail "no red countdown digit ($red red pixels)"
+at 5.3
+shot 04-record-word
+# Three recordings of the one name: recording ends at 9 s, the replay (1.2 s a word) at 13.8 s.
+at 10.6
+shot 05-record-replay
+at 14.4
+shot 06-after-recording
+recognize_now=$(saturation "$shots/06-after-recording.png" 16 20 351 27)
+about_now=$(saturation "$shots/06-after-recording.png" 16 20 383 27)
+awk -v a="$about_idle" -v b="$about_now" 'BEGIN { exit !(b > a * 0.8) }' ||
+    fail "About is not enabled after the replay ($about_idle -> $about_now)"
+awk -v a="$recognize_idle" -v b="$recognize_now" 'BEGIN { exit !(b > a + 0.04) }' ||
+    fail "Recognize is not enabled after recording ($recognize_idle -> $recognize_now)"
+
+button 11
+sleep 1.5
+shot 07-recognize
+about_busy=$(saturation "$shots/07-recognize.png" 16 20 383 27)
+awk -v a="$about_idle" -v b="$about_busy" 'BEGIN { exit !(b < a / 2) }' ||
+    fail "About is not greyed during Recognize (saturation $about_idle -> $about_busy)"
+blue=$(count_colour "$shots/07-recognize.png" 'rgb(100,100,200)' 1000 "$view_height" 0 "$view_top")
+[ "$blue" -gt 50 ] || fail "Recognize shows no expected note in blue ($blue blue pixels)"
+button 4
+sleep 0.5
+shot 08-play-notes-voice
+;;
+*)
+    fail "unknown scenario $scenario"
+    ;;
+esac
 
 kill -0 "$app_pid" 2>/dev/null || fail "the program has exited"
 echo "screenshots in $shots"
