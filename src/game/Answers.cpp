@@ -7,6 +7,7 @@
 
 #include "display/PitchAt.h"
 #include "game/CBrindelView.h"
+#include "game/GroupRules.h"
 #include "model/ChordTable.h"
 #include "model/Pitch.h"
 #include "recognition/RecognizerEntryPoints.h"
@@ -16,7 +17,6 @@ namespace tessimo {
 
 namespace {
 constexpr std::uint32_t RightAnswerHoldMs = 1500; // the next question sounds 500 ms later
-constexpr int MaxComparedNotes = 10;
 } // namespace
 
 bool CBrindelView::isDictation() const {
@@ -45,6 +45,9 @@ int CBrindelView::pitchAtPoint(DevicePoint point, bool requireSelected) const {
 // ---- Mouse ----
 
 void CBrindelView::onLButtonDown(DevicePoint point) {
+    if (state_.frozen) {
+        return;
+    }
     switch (state_.gameMode) {
     case GameMode::PlayNotes:
         clickPlayNotes(point);
@@ -66,6 +69,9 @@ void CBrindelView::onLButtonDown(DevicePoint point) {
 }
 
 void CBrindelView::onMouseMove(DevicePoint point, bool leftButtonDown) {
+    if (state_.frozen) {
+        return;
+    }
     if (state_.gameMode == GameMode::PlayNotes) {
         // Dragging across the staff or the keyboard plays each new note once.
         if (leftButtonDown && pitchAtPoint(point, true) != state_.highlightPitch) {
@@ -84,7 +90,7 @@ void CBrindelView::onMouseMove(DevicePoint point, bool leftButtonDown) {
 }
 
 void CBrindelView::onMouseWheel(int delta, DevicePoint /*point*/) {
-    if (isGroupMode() && delta != 0) {
+    if (isGroupMode() && delta != 0 && !state_.frozen) {
         wheelGroup(delta);
     }
 }
@@ -182,70 +188,6 @@ void CBrindelView::onRecognized(int word) {
         }
     }
     repaint();
-}
-
-// ---- Fitting rules ----
-
-bool CBrindelView::intervalFits(int base, int n) const {
-    if (n < -12 || n > 12 || settings_.intervals[static_cast<std::size_t>(std::abs(n))] == 0) {
-        return false;
-    }
-    if (n > 0 && settings_.intervalsUp == 0 && settings_.intervalsTogether == 0) {
-        return false;
-    }
-    if (n < 0 && settings_.intervalsDown == 0 && settings_.intervalsTogether == 0) {
-        return false;
-    }
-    if (!isInRange(base) || !isInRange(base + n) || !pitchTable_.isSelected(base)) {
-        return false;
-    }
-    return settings_.selectedNotesOnly == 0 || pitchTable_.isSelected(base + n);
-}
-
-bool CBrindelView::chordFits(int base, int row) const {
-    if (row < 0 || row >= ChordTypeCount || settings_.chords[static_cast<std::size_t>(row)] == 0) {
-        return false;
-    }
-    const ChordRow& chord = ChordTable[static_cast<std::size_t>(row)];
-    if (!isInRange(base) || base + chord.span > HighestPitch) {
-        return false;
-    }
-    if (settings_.selectedNotesOnly == 0) {
-        return pitchTable_.isSelected(base);
-    }
-    for (int j = 0; j <= chord.span; ++j) {
-        if (chord.halfTones[static_cast<std::size_t>(j)] != 0 &&
-            !pitchTable_.isSelected(base + j)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int CBrindelView::identifyChord(const CNotesList& group) const {
-    if (group.empty()) {
-        return 0;
-    }
-    int low = HighestPitch;
-    for (const CNote& note : group) {
-        low = std::min<int>(low, note.pitch);
-    }
-    for (int row = 0; row < ChordTypeCount; ++row) {
-        const ChordRow& chord = ChordTable[static_cast<std::size_t>(row)];
-        if (chord.noteCount != static_cast<int>(group.size())) {
-            continue;
-        }
-        bool members = true;
-        for (const CNote& note : group) {
-            const int offset = note.pitch - low;
-            members =
-                members && offset < 24 && chord.halfTones[static_cast<std::size_t>(offset)] != 0;
-        }
-        if (members) {
-            return row;
-        }
-    }
-    return 0;
 }
 
 // ---- Moving and reshaping the group ----
@@ -349,18 +291,19 @@ void CBrindelView::moveGroup(DevicePoint point) {
         if (answerGroup_.size() != 2) {
             return;
         }
-        if (shiftStaysInRange && intervalFits(target, state_.shownInterval) &&
+        if (shiftStaysInRange &&
+            tessimo::intervalFits(settings_, pitchTable_, target, state_.shownInterval) &&
             state_.shownInterval == state_.chosenInterval) {
             shift();
         } else {
             int found = 99;
             for (int n = state_.chosenInterval; n <= 12 && found == 99; ++n) {
-                if (intervalFits(target, n)) {
+                if (tessimo::intervalFits(settings_, pitchTable_, target, n)) {
                     found = n;
                 }
             }
             for (int n = state_.chosenInterval - 1; n >= -12 && found == 99; --n) {
-                if (intervalFits(target, n)) {
+                if (tessimo::intervalFits(settings_, pitchTable_, target, n)) {
                     found = n;
                 }
             }
@@ -380,7 +323,8 @@ void CBrindelView::moveGroup(DevicePoint point) {
         return;
     }
 
-    if (shiftStaysInRange && chordFits(target, state_.shownChord) &&
+    if (shiftStaysInRange &&
+        tessimo::chordFits(settings_, pitchTable_, target, state_.shownChord) &&
         state_.shownChord == state_.chosenChord) {
         shift();
     } else {
@@ -389,7 +333,7 @@ void CBrindelView::moveGroup(DevicePoint point) {
         int found = -1;
         for (int i = 0; i < ChordSlotCount && found < 0; ++i) {
             const int row = (state_.chosenChord + i) % ChordSlotCount;
-            if (chordFits(target, row) &&
+            if (tessimo::chordFits(settings_, pitchTable_, target, row) &&
                 (!countMatters || ChordTable[static_cast<std::size_t>(row)].noteCount ==
                                       static_cast<int>(answerGroup_.size()))) {
                 found = row;
@@ -427,13 +371,13 @@ void CBrindelView::wheelGroup(int delta) {
         int found = 99;
         if (delta > 0) {
             for (int n = current + 1; n <= 12 && found == 99; ++n) {
-                if (intervalFits(ref.pitch, n)) {
+                if (tessimo::intervalFits(settings_, pitchTable_, ref.pitch, n)) {
                     found = n;
                 }
             }
         } else {
             for (int n = current - 1; n >= -12 && found == 99; --n) {
-                if (intervalFits(ref.pitch, n)) {
+                if (tessimo::intervalFits(settings_, pitchTable_, ref.pitch, n)) {
                     found = n;
                 }
             }
@@ -468,7 +412,7 @@ void CBrindelView::wheelGroup(int delta) {
     for (int i = 1; i <= ChordSlotCount && found < 0; ++i) {
         const int row =
             ((state_.shownChord + stepDir * i) % ChordSlotCount + ChordSlotCount) % ChordSlotCount;
-        if (chordFits(low, row) &&
+        if (tessimo::chordFits(settings_, pitchTable_, low, row) &&
             (!countMatters || ChordTable[static_cast<std::size_t>(row)].noteCount ==
                                   static_cast<int>(answerGroup_.size()))) {
             found = row;
@@ -491,44 +435,11 @@ void CBrindelView::wheelGroup(int delta) {
 
 // ---- Clicking a group ----
 
-bool CBrindelView::compareGroups() const {
-    std::array<int, MaxComparedNotes> expected{};
-    std::array<int, MaxComparedNotes> expectedX{};
-    int count = 0;
-    std::size_t i = 0;
-    while (i < questionNotes_.size() && questionNotes_[i].answered != 0) {
-        ++i;
-    }
-    for (std::size_t j = i; j < questionNotes_.size() && count < MaxComparedNotes; ++j) {
-        const CNote& note = questionNotes_[j];
-        if (j > i && note.groupIndex == 0) {
-            break;
-        }
-        if (note.answered == 0) {
-            expectedX[static_cast<std::size_t>(count)] = note.x;
-            expected[static_cast<std::size_t>(count++)] = note.pitch;
-        }
-    }
-    if (count == 0 || static_cast<int>(answerGroup_.size()) != count) {
-        return false;
-    }
-    std::array<int, MaxComparedNotes> given{};
-    for (int k = 0; k < count; ++k) {
-        given[static_cast<std::size_t>(k)] = answerGroup_[static_cast<std::size_t>(k)].pitch;
-    }
-    if (count >= 2 && expectedX[0] == expectedX[1]) {
-        // Block chords and harmonic intervals are compared as sets.
-        std::sort(expected.begin(), expected.begin() + count);
-        std::sort(given.begin(), given.begin() + count);
-    }
-    return std::equal(expected.begin(), expected.begin() + count, given.begin());
-}
-
 void CBrindelView::clickGroupDictation() {
     if (answerGroup_.empty()) {
         return; // no question shown yet: nothing to judge
     }
-    if (compareGroups()) {
+    if (tessimo::compareGroups(questionNotes_, answerGroup_)) {
         ++state_.okCount;
         wrongGroup_.removeAll();
         answerGroup_.removeAll();

@@ -53,6 +53,7 @@ void CBrindelView::killTimer() {
 
 void CBrindelView::stopWhatRuns(bool midiStop, bool stopWordPlayback) {
     killTimer();
+    state_.frozen = false;
     services_.recognizer.StopCapture();
     // Words recognised for the exercise that stops are no answers to the next one.
     recognizedWords_.clear();
@@ -368,8 +369,8 @@ PaintFrame CBrindelView::beginPaint() {
 
 // ---- Recognition hand-over ----
 
-void CBrindelView::postRecognizedWord(int slot) {
-    recognizedWords_.push(slot);
+bool CBrindelView::postRecognizedWord(int slot) {
+    return recognizedWords_.push(slot);
 }
 
 void CBrindelView::recognitionCallback(int slot, void* context) {
@@ -379,7 +380,7 @@ void CBrindelView::recognitionCallback(int slot, void* context) {
 void CBrindelView::drainRecognizedWords() {
     int slot = 0;
     while (recognizedWords_.pop(slot)) {
-        if (state_.gameMode == GameMode::Recognize) {
+        if (state_.gameMode == GameMode::Recognize && !state_.frozen) {
             onRecognized(slot);
         }
     }

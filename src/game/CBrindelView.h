@@ -69,8 +69,9 @@ public:
     static bool isSounding(const CNote& note, std::uint32_t now);
 
     // ---- Recognition ----
-    // Queues a recognised word slot for the next tick. Audio thread (any single producer).
-    void postRecognizedWord(int slot);
+    // Queues a recognised word slot for the next tick. Audio thread (one producer at a time).
+    // Returns false when the word was dropped because the queue is full.
+    bool postRecognizedWord(int slot);
     // The RecognitionCallback passed to StartRecognition; context is the view.
     static void recognitionCallback(int slot, void* context);
 
@@ -136,10 +137,6 @@ private:
     void moveGroup(DevicePoint point);
     void wheelGroup(int delta);
     void clickGroupDictation();
-    bool compareGroups() const;
-    int identifyChord(const CNotesList& group) const;
-    bool intervalFits(int base, int n) const;
-    bool chordFits(int base, int row) const;
     void rebuildChordGroup(int row, int base, bool descending, std::uint8_t durationCode,
                            int firstX, int lastX, int divisor);
     void setIntervalText();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "game/CBrindelView.h"
+#include "game/GroupRules.h"
 #include "game/PickDuration.h"
 #include "game/QuestionGenerator.h"
 #include "model/Durations.h"
@@ -133,6 +134,7 @@ void CBrindelView::tickNotesDictation() {
     repaint();
     if (limitsReached()) {
         killTimer(); // frozen: mode, notes and score stay until the next command
+        state_.frozen = true;
         return;
     }
     runUnitClock(step);
@@ -178,6 +180,7 @@ void CBrindelView::tickGroupDictation() {
     repaint();
     if (limitsReached()) {
         killTimer();
+        state_.frozen = true;
         return;
     }
     if (!questionNotes_.empty() && answerGroup_.empty()) {
@@ -202,7 +205,7 @@ void CBrindelView::setUpGroupQuestion() {
         return;
     }
     if (state_.gameMode == GameMode::ChordsDictation) {
-        state_.chosenChord = state_.shownChord = identifyChord(answerGroup_);
+        state_.chosenChord = state_.shownChord = tessimo::identifyChord(answerGroup_);
     } else if (answerGroup_.size() >= 2) {
         state_.chosenInterval = state_.shownInterval =
             answerGroup_[1].pitch - answerGroup_[0].pitch;

@@ -14,7 +14,10 @@ struct GameState {
     GameMode gameMode = GameMode::Idle;
     // True while no timed exercise runs; the shell enables About only then.
     bool idle = true;
-    int timerId = 0; // id of timer 1, 0 = none started yet
+    int timerId = 0; // id of timer 1, 0 = none running
+    // A game limit stopped the exercise: its notes and score stay on screen and no answer
+    // counts any more until the next command.
+    bool frozen = false;
 
     // Score.
     int okCount = 0;

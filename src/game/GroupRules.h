@@ -1,0 +1,27 @@
+// Where an interval or a chord may stand, which chord a group is, and whether a placed group
+// answers the question. Pure functions; user-interface thread (they read the view's data).
+#pragma once
+
+#include "model/CNotesList.h"
+#include "model/PitchTable.h"
+#include "model/SettingsRecord.h"
+
+namespace tessimo {
+
+// Whether an interval of n half-tones (-12..12, signed from the reference note) may stand on
+// base: its size and direction are enabled, both notes lie in 36..83, base is selected and,
+// with selectedNotesOnly, the other note too.
+bool intervalFits(const SettingsRecord& settings, const PitchTable& table, int base, int n);
+
+// Whether chord slot row (0..19; only 0..9 name a chord) may be built upward on base.
+bool chordFits(const SettingsRecord& settings, const PitchTable& table, int base, int row);
+
+// The first chord row whose note count and members match the group (0 when none does).
+int identifyChord(const CNotesList& group);
+
+// Whether the answer group matches the first unanswered group of the question notes: block
+// chords and harmonic intervals as sets, melodic intervals and arpeggios in order. No
+// question at all is never matched.
+bool compareGroups(const CNotesList& questions, const CNotesList& answer);
+
+} // namespace tessimo

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include "EngineRig.h"
+#include "model/Durations.h"
+
+namespace tessimo {
+namespace {
+
+using testing::EngineRig;
+using testing::settingsWith;
+using testing::settingsWithRange;
+
+TEST(GameLoop, SpeedThreeSpawnsEvery36TicksAt288Apart) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.speed = 3;
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(NotesDictationCommand));
+    EXPECT_EQ(rig.timer.period(), 40);
+    // The first note appears once 18 x have scrolled: the third tick at 8 x per tick.
+    rig.ticks(2);
+    EXPECT_TRUE(rig.view.questionNotes().empty());
+    rig.tick();
+    ASSERT_EQ(rig.view.questionNotes().size(), 1u);
+    rig.ticks(35);
+    EXPECT_EQ(rig.view.questionNotes().size(), 1u);
+    rig.tick();
+    ASSERT_EQ(rig.view.questionNotes().size(), 2u);
+    EXPECT_EQ(rig.view.questionNotes()[1].x - rig.view.questionNotes()[0].x, 288);
+}
+
+TEST(GameLoop, SpeedZeroWaitsAt1600) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.speed = 0;
+    rig.prepare(s);
+    rig.view.onCommand(NotesDictationCommand);
+    rig.ticks(200);
+    const auto& notes = rig.view.questionNotes();
+    ASSERT_FALSE(notes.empty());
+    const int x = notes.front().x;
+    EXPECT_LE(x, 1600);
+    EXPECT_GT(x, 1600 - 20);
+    const std::size_t count = notes.size();
+    const int units = rig.view.state().unitCounter;
+    rig.ticks(100); // waiting: nothing moves, no unit passes, no note is created
+    EXPECT_EQ(notes.front().x, x);
+    EXPECT_EQ(notes.size(), count);
+    EXPECT_EQ(rig.view.state().unitCounter, units);
+    EXPECT_EQ(rig.view.state().unknownCount, 0);
+}
+
+TEST(GameLoop, UnansweredNotesCountOncePerNote) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.speed = 10;
+    rig.prepare(s);
+    rig.view.onCommand(NotesDictationCommand);
+    int created = 0;
+    std::size_t before = 0;
+    int lastBack = -1;
+    for (int i = 0; i < 2000; ++i) {
+        rig.tick();
+        const auto& notes = rig.view.questionNotes();
+        if (!notes.empty() && notes.back().x == 1960 && notes.back().x != lastBack) {
+            ++created;
+        }
+        lastBack = notes.empty() ? -1 : notes.back().x;
+        before = notes.size();
+        ASSERT_LE(before, 12u);
+    }
+    EXPECT_GT(created, 50);
+    EXPECT_EQ(rig.view.state().unknownCount,
+              created - static_cast<int>(rig.view.questionNotes().size()));
+}
+
+TEST(GameLoop, ErrorLimitFreezesTheGame) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.errorLimitOn = 1;
+    s.maxErrors = 1;
+    rig.prepare(s);
+    rig.view.onCommand(NotesDictationCommand);
+    rig.ticks(5);
+    ASSERT_FALSE(rig.view.questionNotes().empty());
+    const int expected = rig.view.state().expectedPitch;
+    const int wrong = expected == 60 ? 62 : 60;
+    rig.view.onMouseMove(rig.staffPoint(wrong), false);
+    rig.view.onLButtonDown(rig.staffPoint(wrong));
+    EXPECT_EQ(rig.view.state().errorCount, 1);
+    EXPECT_TRUE(rig.running());
+    rig.tick();
+    EXPECT_FALSE(rig.running());
+    const int x = rig.view.questionNotes().front().x;
+    EXPECT_TRUE(rig.view.state().frozen);
+    rig.ticks(10);
+    EXPECT_EQ(rig.view.questionNotes().front().x, x);
+    EXPECT_EQ(rig.view.gameMode(), GameMode::NotesDictation);
+    rig.view.onLButtonDown(rig.staffPoint(wrong)); // the final score stays
+    EXPECT_EQ(rig.view.state().errorCount, 1);
+    rig.view.onCommand(NotesDictationCommand);
+    EXPECT_FALSE(rig.view.state().frozen);
+    EXPECT_TRUE(rig.running());
+}
+
+TEST(GameLoop, ListenNotesFillsTheStaffAndEveryBar) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.durations.fill(0);
+    s.durations[3] = s.durations[5] = s.durations[7] = s.durations[4] = 1; // 32 16 8 24
+    s.beatLength = 32;
+    s.beatsPerBar = 4; // 128 units
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(ListenNotesCommand));
+    EXPECT_EQ(rig.timer.period(), 62);
+    rig.tick();
+    const auto& notes = rig.view.questionNotes();
+    ASSERT_EQ(notes.size(), 11u);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].x, 1080 + 80 * static_cast<int>(i));
+    }
+    EXPECT_EQ(notes[0].answered, 1); // the paint started it at once
+    ASSERT_EQ(rig.midi.notes().size(), 1u);
+    EXPECT_EQ(rig.midi.notes()[0].keys[0], notes[0].pitch);
+
+    // Bars add up to 128 units, each begun by a note with barStart.
+    int inBar = 0;
+    bool first = true;
+    for (const CNote& n : notes) {
+        if (n.barStart) {
+            if (!first) {
+                EXPECT_EQ(inBar, 128);
+            }
+            inBar = 0;
+        }
+        EXPECT_FALSE(first && !n.barStart);
+        first = false;
+        inBar += DurationTable[n.durationCode];
+        // Notes follow one another in time.
+        EXPECT_EQ(n.endTime - n.startTime, DurationTable[n.durationCode] * 62);
+    }
+    for (std::size_t i = 1; i < notes.size(); ++i) {
+        EXPECT_EQ(notes[i].startTime, notes[i - 1].endTime);
+    }
+    // An hour later the list is still bounded and the notes still sound one by one.
+    for (int i = 0; i < 5000; ++i) {
+        rig.tick();
+        ASSERT_LE(notes.size(), 30u);
+    }
+    EXPECT_GT(rig.midi.notes().size(), 100u);
+}
+
+TEST(GameLoop, RecordTimelineThenReplayAndSave) {
+    EngineRig rig;
+    SettingsRecord s = settingsWith({60, 62, 64});
+    s.soundMode = Instrument;
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(RecordCommand));
+    EXPECT_EQ(rig.confirmation.caption, "Record activity");
+    EXPECT_EQ(rig.confirmation.text, "You are about to record selected notes");
+    EXPECT_EQ(rig.timer.period(), 300);
+    rig.recognizer.calls.clear();
+    std::vector<std::pair<std::uint32_t, testing::FakeRecognizer::Call>> log;
+    const std::uint32_t start = rig.clock.now;
+    for (int i = 0; i < 30; ++i) {
+        const std::size_t n = rig.recognizer.calls.size();
+        rig.tick();
+        for (std::size_t k = n; k < rig.recognizer.calls.size(); ++k) {
+            log.push_back({rig.clock.now - start, rig.recognizer.calls[k]});
+        }
+        if (i < 9) {
+            EXPECT_EQ(rig.view.state().recordPosition, i < 4 ? -3 : -2);
+        }
+    }
+    using Call = testing::FakeRecognizer::Call;
+    const std::vector<std::pair<std::uint32_t, Call>> expected = {
+        {3000, {"StartNoiseMeasure", 0}},   {4200, {"StopCapture", 0}},
+        {4500, {"StartWordRecording", 60}}, {5700, {"StopCapture", 0}},
+        {6000, {"StartWordRecording", 62}}, {7200, {"StopCapture", 0}},
+        {7500, {"StartWordRecording", 64}}, {8700, {"StopCapture", 0}},
+    };
+    EXPECT_EQ(log, expected);
+    // The countdown repaints only its corner.
+    ASSERT_FALSE(rig.window.rects.empty());
+    EXPECT_EQ(rig.window.rects.front().right, 300);
+    EXPECT_EQ(rig.window.rects.front().bottom, 400);
+    EXPECT_EQ(rig.window.rects.size(), 14u);
+    EXPECT_EQ(rig.view.gameMode(), GameMode::RecordReplay);
+    EXPECT_EQ(rig.timer.period(), 1200);
+    EXPECT_EQ(rig.view.pitchTable()[62].hasTemplate, 1);
+
+    rig.recognizer.calls.clear();
+    rig.ticks(4);
+    EXPECT_EQ(rig.recognizer.callNames(),
+              (std::vector<std::string>{"PlayWord", "PlayWord", "PlayWord", "SaveTemplates"}));
+    EXPECT_EQ(rig.recognizer.calls[1].argument, 62);
+    EXPECT_EQ(rig.recognizer.savedPath, "record.dat");
+    EXPECT_EQ(rig.view.gameMode(), GameMode::Idle);
+    EXPECT_TRUE(rig.view.idle());
+    EXPECT_FALSE(rig.running());
+}
+
+TEST(GameLoop, NeverTwoTimers) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    rig.prepare(s);
+    const int commands[] = {NotesDictationCommand,  ListenNotesCommand, PlayIntervalsCommand,
+                            ChordsDictationCommand, PlayNotesCommand,   IntervalDictationCommand,
+                            PlayChordsCommand,      ListenNotesCommand};
+    for (int c : commands) {
+        ASSERT_TRUE(rig.view.isCommandEnabled(c)) << c;
+        rig.view.onCommand(c);
+        rig.ticks(3);
+        EXPECT_LE(rig.timer.running.size(), 1u);
+    }
+    rig.view.onCommand(PlayNotesCommand);
+    EXPECT_TRUE(rig.timer.running.empty());
+}
+
+TEST(GameLoop, FirstQuestionHeardAbout2000msAfterStart) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.speed = 3; // the first note enters at the third tick
+    rig.prepare(s);
+    rig.view.onCommand(NotesDictationCommand);
+    const std::uint32_t start = rig.clock.now;
+    while (rig.midi.notes().empty() && rig.clock.now - start < 5000) {
+        rig.tick();
+    }
+    EXPECT_EQ(rig.clock.now - start, 2040u); // stamped at the first tick, played 2000 ms on
+}
+
+TEST(GroupPlayback, ArpeggioOneNotePer400msBlockAtOnce) {
+    EngineRig rig;
+    SettingsRecord s = settingsWith({60});
+    s.chords.fill(0);
+    s.chords[0] = 1; // M
+    s.intervalsTogether = 0;
+    s.intervalsUp = 1;
+    rig.prepare(s);
+    rig.view.onCommand(PlayChordsCommand);
+    rig.tick();
+    ASSERT_EQ(rig.view.answerGroup().size(), 3u);
+    rig.view.onLButtonDown({1000, 1000});
+    std::vector<std::pair<std::uint32_t, int>> played;
+    for (int i = 0; i < 60; ++i) {
+        const std::size_t n = rig.midi.notes().size();
+        rig.tick();
+        if (rig.midi.notes().size() > n) {
+            ASSERT_EQ(rig.midi.notes().back().keys.size(), 1u);
+            played.push_back({rig.clock.now, rig.midi.notes().back().keys[0]});
+        }
+    }
+    ASSERT_EQ(played.size(), 3u);
+    EXPECT_EQ(played[0].second, 60);
+    EXPECT_EQ(played[1].second, 64);
+    EXPECT_EQ(played[2].second, 67);
+    EXPECT_EQ(played[1].first - played[0].first, 400u);
+    EXPECT_FALSE(rig.view.state().playPending);
+
+    s.intervalsTogether = 1;
+    s.intervalsUp = 0;
+    rig.prepare(s);
+    rig.view.onCommand(PlayChordsCommand);
+    rig.tick();
+    rig.view.onLButtonDown({1000, 1000});
+    const std::size_t n = rig.midi.notes().size();
+    rig.ticks(30);
+    ASSERT_EQ(rig.midi.notes().size(), n + 1);
+    EXPECT_EQ(rig.midi.notes().back().keys, (std::vector<int>{60, 64, 67}));
+}
+
+} // namespace
+} // namespace tessimo
