@@ -10,6 +10,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRegion>
 
 #include <cmath>
 #include <cstring>
@@ -77,7 +78,40 @@ void FramePainter::ensureStaticLayer(QSize clientSize, const StaticKey& key,
     painter.end();
     staticKey_ = key;
     haveStatic_ = true;
+    frameStale_ = true;
     ++staticRebuilds_;
+}
+
+void FramePainter::restoreFromStatic() {
+    const bool whole = frameStale_ || frame_.size() != staticLayer_.size();
+    if (frame_.size() != staticLayer_.size()) {
+        frame_ = QImage(staticLayer_.size(), QImage::Format_RGB32);
+    }
+    frame_.setDevicePixelRatio(staticLayer_.devicePixelRatio());
+    if (whole) {
+        std::memcpy(frame_.bits(), staticLayer_.constBits(),
+                    static_cast<std::size_t>(staticLayer_.sizeInBytes()));
+        frameStale_ = false;
+        return;
+    }
+    // Only what the previous frame painted over the static layer needs restoring.
+    const QRect bounds = frame_.rect();
+    const qsizetype stride = frame_.bytesPerLine();
+    QRegion region;
+    for (const QRect& dirty : dirty_.rects()) {
+        region += dirty.intersected(bounds);
+    }
+    for (const QRect& area : region) {
+        if (area.isEmpty()) {
+            continue;
+        }
+        const std::size_t offset = static_cast<std::size_t>(area.left()) * 4;
+        const std::size_t length = static_cast<std::size_t>(area.width()) * 4;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            std::memcpy(frame_.bits() + stride * y + offset,
+                        staticLayer_.constBits() + stride * y + offset, length);
+        }
+    }
 }
 
 int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameState& state) {
@@ -100,19 +134,15 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
                 state.staff.bassShown;
     ensureStaticLayer(clientSize, key, state);
 
-    if (frame_.size() != staticLayer_.size()) {
-        frame_ = QImage(staticLayer_.size(), QImage::Format_RGB32);
-    }
-    frame_.setDevicePixelRatio(devicePixelRatio);
-    std::memcpy(frame_.bits(), staticLayer_.constBits(),
-                static_cast<std::size_t>(staticLayer_.sizeInBytes()));
+    restoreFromStatic();
 
     QPainter painter(&frame_);
     painter.setRenderHint(QPainter::Antialiasing);
     installLogicalMapping(painter, clientSize);
     painter.setPen(QPen(Qt::black, 0)); // one device pixel, the outline of hollow heads
     painter.setBrush(QColor(CompositionBrush));
-    PaintContext context{painter, cache_, state};
+    dirty_.clear();
+    PaintContext context{painter, cache_, state, &dirty_};
     const int expected = drawNotesForMode(context);
     if (state.mode == PaintMode::Record) {
         drawCountdown(context);
@@ -134,7 +164,14 @@ int FramePainter::paint(QPainter& target, QSize clientSize, const FrameState& st
     target.resetTransform();
     target.setViewTransformEnabled(false);
     target.setCompositionMode(QPainter::CompositionMode_Source);
-    target.drawImage(QPointF(0, 0), frame_);
+    if (target.hasClipping()) {
+        // Only the invalid part of the window is copied (the countdown repaints a corner).
+        const QRectF clip = target.clipBoundingRect();
+        const QRectF source(clip.topLeft() * ratio, clip.size() * ratio);
+        target.drawImage(clip, frame_, source.intersected(QRectF(frame_.rect())));
+    } else {
+        target.drawImage(QPointF(0, 0), frame_);
+    }
     target.restore();
     return expected;
 }

@@ -8,6 +8,7 @@
 #include "display/FrameState.h"
 #include "display/LogicalSpace.h"
 #include "display/PaintCache.h"
+#include "display/PaintContext.h"
 
 #include <QImage>
 #include <QSize>
@@ -55,12 +56,17 @@ private:
     };
 
     void ensureStaticLayer(QSize clientSize, const StaticKey& key, const FrameState& state);
+    // Brings the frame buffer back to the static layer, wholly after a rebuild, else only where
+    // the previous frame drew.
+    void restoreFromStatic();
 
     PaintCache cache_;
     QImage staticLayer_;
     QImage frame_;
     StaticKey staticKey_;
+    DirtyRects dirty_;
     bool haveStatic_ = false;
+    bool frameStale_ = true;
     int staticRebuilds_ = 0;
 };
 

@@ -1,6 +1,6 @@
-// What one paint of the main view reads: a plain snapshot of the view's exercise state.
-// The view fills it on the user-interface thread just before painting (see ViewPaint.h);
-// tests and benchmarks fill it directly.
+// What one paint of the main view reads: a plain snapshot of the view's exercise state, taken
+// on the user-interface thread just before painting (ViewSnapshot.h); tests and benchmarks fill
+// it directly.
 #pragma once
 
 #include <array>
@@ -39,8 +39,7 @@ struct ListNote {
     bool answered = false;
     bool barStart = false;
     int groupIndex = 0;
-    std::int32_t startTime = 0;
-    std::int32_t endTime = 0;
+    bool sounding = false; // Listen notes: the note's time window holds the paint's time
 };
 
 // One entry of the view's table of 100 pitch entries.
@@ -80,7 +79,6 @@ struct FrameState {
     int wordCount = 0;
     int recordPosition = 0;
     int replayPosition = -1;
-    std::int32_t now = 0; // tick count in ms, read once for the paint
 
     // From the settings.
     int soundMode = 2; // Voice 0, Instrument 1, Synthesizer 2

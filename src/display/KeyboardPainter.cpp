@@ -56,7 +56,10 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
     painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
-    fillKey(painter, keyRect(pitch), colour);
+    const KeyRect key = keyRect(pitch);
+    // A white key's black neighbours reach 25 units beyond its sides.
+    markDirty(context, QRectF(key.left - 25, key.top, key.right - key.left + 50, key.bottom - key.top));
+    fillKey(painter, key, colour);
     if (!isBlackKey(pitch)) {
         const int c = pitchClass(pitch);
         if (c != 0 && c != 5) { // no black key left of C and F

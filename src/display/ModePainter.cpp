@@ -37,8 +37,7 @@ void drawListenNotes(PaintContext& context) {
     const FrameState& state = context.state;
     for (const ListNote& note : state.questionNotes) {
         drawBarIfStart(context, note);
-        const bool sounding = note.startTime <= state.now && state.now < note.endTime;
-        if (sounding) {
+        if (note.sounding) {
             drawNote(context, note.glyph, note.x, NoteGreen);
             drawNameLabel(context, note.glyph.pitch, note.x, NoteGreen);
             highlightKey(context, note.glyph.pitch, NoteGreen);

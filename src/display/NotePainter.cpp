@@ -67,6 +67,13 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     const int bottom = y + HeadHalfHeight;
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
+    // Head, ledger line, dot, stem and flags (a flag reaches 27 units beside the stem).
+    const bool hasStem = note.durationCode > 1;
+    const bool stemUp = note.staffY > StemDownLimit;
+    const int reachTop = hasStem && stemUp ? y - StemLength : top;
+    const int reachBottom = hasStem && !stemUp ? y + StemLength : bottom;
+    markDirty(context, QRectF(left - FlagWidth, reachTop, right - left + 2 * FlagWidth,
+                              reachBottom - reachTop));
 
     const LedgerPlace ledger = ledgerPlace(note.pitch);
     if (ledger != LedgerPlace::None) {
@@ -86,18 +93,17 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
         const QString sign =
             QString::fromLatin1(sharpSign(clampedConvention(context.state.namingConvention)));
         const double width = font.width(sign);
-        drawCellText(painter, font, left - width - SharpGap, bottom - font.cellHeight(), sign,
-                     colour);
+        markDirty(context, drawCellText(painter, font, left - width - SharpGap,
+                                        bottom - font.cellHeight(), sign, colour));
     }
 
     if (note.durationCode % 2 == 0) {
         painter.drawEllipse(QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop));
     }
 
-    if (note.durationCode > 1) {
-        const bool up = note.staffY > StemDownLimit;
-        const int stemX = up ? right : left;
-        const int direction = up ? 1 : -1;
+    if (hasStem) {
+        const int stemX = stemUp ? right : left;
+        const int direction = stemUp ? 1 : -1;
         const int stemEnd = y - StemLength * direction;
         painter.drawLine(QLineF(stemX, y, stemX, stemEnd));
         const int flags = flagCount(note.durationCode);
@@ -128,8 +134,8 @@ void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
         pitch < 0 ? QStringLiteral("?")
                   : QString::fromLatin1(
                         noteName(pitch, clampedConvention(context.state.namingConvention)));
-    drawCellText(context.painter, context.cache.labelFont(), x - LabelShift, LabelRowY, text,
-                 colour);
+    markDirty(context, drawCellText(context.painter, context.cache.labelFont(), x - LabelShift,
+                                    LabelRowY, text, colour));
 }
 
 void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb colour) {
@@ -151,8 +157,9 @@ void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb c
     const CellFont& font = context.cache.groupLabelFont();
     const QString text = QString::fromUtf8(context.state.displayText.c_str());
     const int width = static_cast<int>(font.width(text));
-    drawCellText(context.painter, font, context.state.groupSpread / 2 + smallestX - width / 2,
-                 LabelRowY, text, colour);
+    markDirty(context, drawCellText(context.painter, font,
+                                    context.state.groupSpread / 2 + smallestX - width / 2,
+                                    LabelRowY, text, colour));
 }
 
 } // namespace tessimo

@@ -1,6 +1,7 @@
 #include "display/PaintStyle.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -53,15 +54,42 @@ double CellFont::width(const QString& text) const {
     return metrics_ ? metrics_->horizontalAdvance(text) : 0.0;
 }
 
-void drawCellText(QPainter& painter, const CellFont& font, double x, double top,
-                  const QString& text, QRgb colour) {
+const QFont& CellFont::scaledFont(double kx, double ky, double* ascent) const {
+    if (kx != scaled_.kx || ky != scaled_.ky) {
+        scaled_.kx = kx;
+        scaled_.ky = ky;
+        scaled_.font = font_;
+        scaled_.font.setPixelSize(std::max(1, static_cast<int>(std::lround(font_.pixelSize() * ky))));
+        const double stretch = font_.stretch() * kx / ky;
+        scaled_.font.setStretch(std::clamp(static_cast<int>(std::lround(stretch)), 1, 4000));
+        scaled_.ascent = QFontMetricsF(scaled_.font).ascent();
+    }
+    *ascent = scaled_.ascent;
+    return scaled_.font;
+}
+
+QRectF drawCellText(QPainter& painter, const CellFont& font, double x, double top,
+                    const QString& text, QRgb colour) {
+    // Place the cell by the mapping, then draw in device-independent pixels with a font sized
+    // for the mapping's scale.
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+    const QPointF origin = toDevice.map(QPointF(x, top)) / ratio;
+    double ascent = 0;
+    const QFont& scaled =
+        font.scaledFont(std::abs(toDevice.m11()) / ratio, std::abs(toDevice.m22()) / ratio, &ascent);
     const QPen oldPen = painter.pen();
     const QFont oldFont = painter.font();
+    painter.save();
+    painter.resetTransform();
+    painter.setViewTransformEnabled(false);
     painter.setPen(QColor(colour));
-    painter.setFont(font.font());
-    painter.drawText(QPointF(x, top + font.ascent()), text);
+    painter.setFont(scaled);
+    painter.drawText(QPointF(origin.x(), origin.y() + ascent), text);
+    painter.restore();
     painter.setFont(oldFont);
     painter.setPen(oldPen);
+    return QRectF(x, top, font.width(text), font.cellHeight());
 }
 
 } // namespace tessimo

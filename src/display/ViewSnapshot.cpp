@@ -1,6 +1,7 @@
 #include "display/ViewSnapshot.h"
 
 #include "display/StaffLayout.h"
+#include "game/CBrindelView.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
@@ -14,6 +15,34 @@ NoteGlyph glyphOf(const CNote& note) {
 }
 
 } // namespace
+
+void snapshotView(const CBrindelView& view, const PaintFrame& paintFrame, FrameState& frame) {
+    const GameState& state = view.state();
+    frame.mode = static_cast<PaintMode>(state.gameMode);
+    snapshotTable(view.pitchTable(), frame);
+    snapshotStaff(view.staffLayout(), frame);
+    snapshotSettings(view.settings(), frame);
+    snapshotList(view.questionNotes(), frame.questionNotes);
+    snapshotList(view.answerGroup(), frame.answerGroup);
+    snapshotList(view.wrongGroup(), frame.wrongGroup);
+    if (state.gameMode == GameMode::ListenNotes) {
+        std::size_t i = 0;
+        for (const CNote& note : view.questionNotes()) {
+            frame.questionNotes[i++].sounding = CBrindelView::isSounding(note, paintFrame.now);
+        }
+    }
+    frame.displayText = state.displayText;
+    frame.groupSpread = state.groupSpread;
+    frame.wrongMark = state.wrongMark;
+    frame.hoverPitch = state.hoverPitch;
+    frame.highlightPitch = state.highlightPitch;
+    frame.okCount = state.okCount;
+    frame.errorCount = state.errorCount;
+    frame.unknownCount = state.unknownCount;
+    frame.wordCount = view.wordCount();
+    frame.recordPosition = state.recordPosition;
+    frame.replayPosition = state.replayPosition;
+}
 
 void snapshotTable(const PitchTable& table, FrameState& frame) {
     for (int i = 0; i < PitchEntryCount; ++i) {
@@ -32,7 +61,7 @@ void snapshotList(const CNotesList& list, std::vector<ListNote>& notes) {
     notes.clear();
     for (const CNote& note : list) {
         notes.push_back(ListNote{glyphOf(note), note.x, note.answered != 0, note.barStart != 0,
-                                 note.groupIndex, note.startTime, note.endTime});
+                                 note.groupIndex, false});
     }
 }
 

@@ -12,6 +12,13 @@ class PitchTable;
 struct StaffLayout;
 struct SettingsRecord;
 
+class CBrindelView;
+struct PaintFrame;
+
+// Everything the painter reads of the view, with each Listen notes note's sounding state at the
+// paint's time.
+void snapshotView(const CBrindelView& view, const PaintFrame& paintFrame, FrameState& frame);
+
 void snapshotTable(const PitchTable& table, FrameState& frame);
 void snapshotStaff(const StaffLayout& layout, FrameState& frame);
 void snapshotList(const CNotesList& list, std::vector<ListNote>& notes);

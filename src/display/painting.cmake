@@ -1,6 +1,7 @@
 # Qt painting of the main view: staves, clefs, notes, keyboard, the frame and the score panel.
 add_library(tessimo_display STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PaintStyle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PaintContext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PaintCache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StaffPainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyboardPainter.cpp
@@ -9,9 +10,10 @@ add_library(tessimo_display STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ScorePanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FramePainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewSnapshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ViewPainter.cpp
 )
 target_include_directories(tessimo_display PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(tessimo_display PUBLIC tessimo_geometry tessimo_model Qt6::Gui Qt6::Svg)
+target_link_libraries(tessimo_display PUBLIC tessimo_game tessimo_geometry tessimo_model Qt6::Gui Qt6::Svg)
 qt_add_resources(tessimo_display "staff_pictures"
   PREFIX "/staff"
   BASE ${PROJECT_SOURCE_DIR}/src/resources/staff

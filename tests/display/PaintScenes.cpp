@@ -72,18 +72,14 @@ FrameState busyScene(PaintMode mode, SceneStaff staff) {
     scene.okCount = 12;
     scene.errorCount = 3;
     scene.unknownCount = 1;
-    scene.now = 100000;
     switch (mode) {
     case PaintMode::ListenNotes: {
         const int codes[] = {5, 7, 7, 4, 9, 9, 8, 5, 3, 7, 6};
-        std::int32_t start = scene.now - 300;
         for (int i = 0; i < 11; ++i) {
             const int pitch = low + (i * 5) % (high - low + 1);
             ListNote note = listNote(scene, pitch, 1000 + 80 * i, codes[i]);
             note.barStart = i % 4 == 0;
-            note.startTime = start;
-            note.endTime = start + 400;
-            start = note.endTime;
+            note.sounding = i == 0;
             scene.questionNotes.push_back(note);
         }
         break;

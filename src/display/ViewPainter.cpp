@@ -1,0 +1,14 @@
+#include "display/ViewPainter.h"
+
+#include "display/ViewSnapshot.h"
+#include "game/CBrindelView.h"
+
+namespace tessimo {
+
+void ViewPainter::paint(QPainter& target, QSize clientSize, CBrindelView& view) {
+    const PaintFrame paintFrame = view.beginPaint();
+    snapshotView(view, paintFrame, snapshot_);
+    frame_.paint(target, clientSize, snapshot_);
+}
+
+} // namespace tessimo
