@@ -43,8 +43,8 @@ class SynthEngine;
 class SoundOutput final : public MidiOutput, private AudioRenderer {
 public:
     // Called once, from the start-up worker thread, when start-up has finished (ready or
-    // silent); a user interface queues it to its own thread. It must not destroy the
-    // SoundOutput.
+    // silent); a user interface queues it to its own thread. It must neither destroy the
+    // SoundOutput nor wait for the user-interface thread (whose destructor call waits for it).
     using StartupFinished = std::function<void()>;
 
     // Starts the start-up worker, which looks for the SoundFont in soundFontDirectory.

@@ -36,6 +36,7 @@ public:
     // The program a channel (0..15) plays, or -1. Rendering thread only.
     int channelProgram(int channel) const;
 
+    // The rate the synthesiser renders at. Any thread.
     double sampleRate() const { return sampleRate_; }
 
 private:

@@ -1,0 +1,3 @@
+# bench_sound: the synthesiser's render cost and the delay from MidiPlay to sound.
+add_executable(bench_sound ${CMAKE_CURRENT_LIST_DIR}/bench_sound.cpp)
+target_link_libraries(bench_sound PRIVATE tessimo_sound)
