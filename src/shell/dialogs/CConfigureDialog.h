@@ -1,0 +1,129 @@
+// The configuration dialog: edits the settings record in place. Every control carries its id
+// (ControlId.h, ConfigureIds.h).
+//
+// Use: keep one CConfigureDialog beside the record it edits and call exec() for each Configure
+// command. exec() rebuilds every control from the record, runs the dialog modally and returns
+// QDialog::Accepted or QDialog::Rejected. Only OK writes the record (the Max boxes are the one
+// exception: see accept()); the caller then saves the record (saveUserSettings).
+// User-interface thread only.
+#pragma once
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <array>
+#include <cstdint>
+
+#include "model/SettingsRecord.h"
+
+namespace tessimo {
+
+class SpinArrows;
+class SvgPicture;
+
+class CConfigureDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CConfigureDialog(SettingsRecord& settings, QWidget* parent = nullptr);
+
+    // Opening steps, the modal loop, closing steps. After OK the record holds what the
+    // controls show, with beatsPerBar, beatLength, instrument, key and chords derived; after
+    // Cancel only durations and durationList are rebuilt from durationChecks.
+    int exec() override;
+
+    // OK: reads every control into the record in binding order. A Max box that does not hold
+    // an integer stops the reading there with a message, puts the focus back into that box and
+    // keeps the dialog open; the fields read before it (speed, beatsPerBarChoice, and maxErrors
+    // when the second box fails) keep their new values even if the dialog is then cancelled.
+    // A disabled Max box (its limit is off) without an integer is skipped: it cannot be fixed.
+    void accept() override;
+
+    // The control or picture with this id, or nullptr.
+    QWidget* control(int id) const { return controls_.value(id, nullptr); }
+    template <typename T> T* control(int id) const { return qobject_cast<T*>(control(id)); }
+
+    // The working copies that follow their lists at once and reach the record only on OK.
+    int instrumentPending() const { return instrumentPending_; }
+    int keyPending() const { return keyPending_; }
+    const std::array<std::int32_t, 20>& chordsPending() const { return chordsPending_; }
+
+private:
+    // Building (ConfigureLayout.cpp).
+    void buildControls();
+    QWidget* buildSounds();
+    QWidget* buildTempo();
+    QWidget* buildIntervals();
+    QWidget* buildGame();
+    void connectHandlers();
+    template <typename T> T* add(T* widget, int id);
+    QCheckBox* addCheck(int id, const QString& text = QString());
+    QRadioButton* addRadio(int id, const QString& text = QString());
+    SvgPicture* addPicture(int id, const char* file);
+    QPushButton* addClearButton(int id);
+
+    // Opening and closing.
+    void resetControls();
+    void openingSteps();
+    void closingSteps(bool accepted);
+    bool exchange(bool save);
+    bool exchangeInteger(QLineEdit* edit, std::int32_t& value, bool save);
+
+    // Handlers and refreshers.
+    void refillKeys(int convention);
+    void setSharpLabel(int convention);
+    void applySoundMode(int mode, bool trebleShown);
+    void applyClef(int clef, bool voice);
+    void onKeySelected(int row);
+    void onInstrumentSelected(int program);
+    void setShownNotes(bool checked);
+    void setAllNotesOf(const std::array<QCheckBox*, 24>& set, bool checked);
+    void refreshChords();
+    void refreshErrorLimit();
+    void refreshUnknownLimit();
+    void refreshPreview();
+    bool sustainAllowed(int program) const;
+
+    SettingsRecord& settings_;
+    QHash<int, QWidget*> controls_;
+    QList<QWidget*> buildOrder_; // every control in the order it was made: the tab order
+
+    QButtonGroup* namingGroup_ = nullptr;
+    QButtonGroup* clefGroup_ = nullptr;
+    QButtonGroup* modeGroup_ = nullptr;
+    QButtonGroup* beatValueGroup_ = nullptr;
+    QButtonGroup* beatsPerBarGroup_ = nullptr;
+    std::array<QCheckBox*, 24> bassNotes_{};
+    std::array<QCheckBox*, 24> trebleNotes_{};
+    std::array<QCheckBox*, 14> durationBoxes_{}; // by durationChecks element
+    std::array<QCheckBox*, 13> intervalBoxes_{}; // by size; [0] has no box
+    QComboBox* keyList_ = nullptr;
+    QComboBox* instrumentList_ = nullptr;
+    QListWidget* chordList_ = nullptr;
+    QCheckBox* sustain_ = nullptr;
+    QCheckBox* errorLimit_ = nullptr;
+    QCheckBox* unknownLimit_ = nullptr;
+    QLineEdit* maxErrors_ = nullptr;
+    QLineEdit* maxUnknown_ = nullptr;
+    SpinArrows* errorsSpin_ = nullptr;
+    SpinArrows* unknownSpin_ = nullptr;
+    QSlider* speed_ = nullptr;
+    QLabel* sharpLabel_ = nullptr;
+    QLabel* previewBeats_ = nullptr;
+    QLabel* previewUnit_ = nullptr;
+
+    int instrumentPending_ = 0;
+    int keyPending_ = 0;
+    std::array<std::int32_t, 20> chordsPending_{};
+    bool filling_ = false; // the lists are being filled: their signals are not the user's
+};
+
+} // namespace tessimo
