@@ -1,6 +1,5 @@
 #include "shell/CBrindelViewWidget.h"
 
-#include "display/ViewSnapshot.h"
 #include "game/MersenneRandom.h"
 #include "shell/CommandTable.h"
 #include "shell/ExerciseDialogsAdapter.h"
@@ -36,7 +35,7 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     m_timer = std::make_unique<QtWindowTimer>([this](int number) { onTick(number); });
     m_confirmation = std::make_unique<QtConfirmationBox>(this);
     m_dialogs = devices.dialogs ? std::move(devices.dialogs)
-                                : std::make_unique<ExerciseDialogsAdapter>(this, status);
+                                : std::make_unique<ExerciseDialogsAdapter>(this);
     m_manuals = std::make_unique<QtManualOpener>(status);
     if (devices.midi) {
         m_midi = std::move(devices.midi);
@@ -116,39 +115,13 @@ ClientSize CBrindelViewWidget::clientSize() const {
     return {width(), height()};
 }
 
-void CBrindelViewWidget::fillFrameState(std::uint32_t now) {
-    const CBrindelView& view = *m_engine;
-    const GameState& game = view.state();
-    m_frame.mode = static_cast<PaintMode>(game.gameMode);
-    snapshotStaff(view.staffLayout(), m_frame);
-    snapshotTable(view.pitchTable(), m_frame);
-    snapshotSettings(view.settings(), m_frame);
-    snapshotList(view.questionNotes(), m_frame.questionNotes);
-    snapshotList(view.answerGroup(), m_frame.answerGroup);
-    snapshotList(view.wrongGroup(), m_frame.wrongGroup);
-    m_frame.displayText = game.displayText;
-    m_frame.groupSpread = game.groupSpread;
-    m_frame.wrongMark = game.wrongMark;
-    m_frame.hoverPitch = game.hoverPitch;
-    m_frame.highlightPitch = game.highlightPitch;
-    m_frame.okCount = game.okCount;
-    m_frame.errorCount = game.errorCount;
-    m_frame.unknownCount = game.unknownCount;
-    m_frame.wordCount = view.wordCount();
-    m_frame.recordPosition = game.recordPosition;
-    m_frame.replayPosition = game.replayPosition;
-    m_frame.now = static_cast<std::int32_t>(now);
-}
-
 void CBrindelViewWidget::paintEvent(QPaintEvent*) {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
-    // The first paint prepares the exercise (entering Play notes); Listen notes starts the
-    // sound of the notes whose time has come.
-    const PaintFrame paintFrame = m_engine->beginPaint();
-    fillFrameState(paintFrame.now);
+    // Through the engine's beginPaint, the first paint prepares the exercise (entering Play
+    // notes) and Listen notes starts the sound of the notes whose time has come.
     QPainter painter(this);
-    m_painter.paint(painter, size(), m_frame);
+    m_painter.paint(painter, size(), *m_engine);
     ++m_framesPainted;
     emit framePainted();
     afterEngineEvent(mode, idle);

@@ -4,8 +4,7 @@
 // paints its frames. User-interface thread only.
 #pragma once
 
-#include "display/FramePainter.h"
-#include "display/FrameState.h"
+#include "display/ViewPainter.h"
 #include "game/CBrindelView.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "shell/CommandView.h"
@@ -68,7 +67,6 @@ private:
     // Tells the frame to re-read the enabling rules when the mode or idle flag changed.
     void afterEngineEvent(GameMode modeBefore, bool idleBefore);
     void reportSoundStatus();
-    void fillFrameState(std::uint32_t now);
 
     std::unique_ptr<QtClock> m_clock;
     std::unique_ptr<QtWindowTimer> m_timer;
@@ -79,8 +77,7 @@ private:
     std::unique_ptr<RecognizerEntryPoints> m_recognizer;
     std::unique_ptr<MersenneRandom> m_random;
     std::unique_ptr<CBrindelView> m_engine;
-    FramePainter m_painter;
-    FrameState m_frame;
+    ViewPainter m_painter;
     int m_framesPainted = 0;
 };
 

@@ -1,21 +1,34 @@
 #include "shell/ExerciseDialogsAdapter.h"
 
+#include "shell/dialogs/CConfigureDialog.h"
+#include "shell/dialogs/CProfile.h"
+
 namespace tessimo {
 
-// This build has no profile or configuration dialog yet: both commands act as if cancelled
-// and say so.
-bool ExerciseDialogsAdapter::showProfileDialog(std::string&) {
-    if (m_onStatus) {
-        m_onStatus(QStringLiteral("The profile dialog is not available in this build."));
+ExerciseDialogsAdapter::ExerciseDialogsAdapter(QWidget* parent) : m_parent(parent) {}
+
+ExerciseDialogsAdapter::~ExerciseDialogsAdapter() = default;
+
+bool ExerciseDialogsAdapter::showProfileDialog(std::string& userName) {
+    if (!m_profile) {
+        m_profile = std::make_unique<CProfile>(std::string(), m_parent);
     }
-    return false;
+    // No switch function: the dialog only checks the name; the engine switches the files.
+    m_profile->setUserName(userName);
+    if (m_profile->exec() != QDialog::Accepted) {
+        return false;
+    }
+    userName = m_profile->userName();
+    return true;
 }
 
-bool ExerciseDialogsAdapter::showConfigureDialog(SettingsRecord&) {
-    if (m_onStatus) {
-        m_onStatus(QStringLiteral("The configuration dialog is not available in this build."));
+bool ExerciseDialogsAdapter::showConfigureDialog(SettingsRecord& settings) {
+    // The dialog is bound to the record it edits; the engine's record lives as long as it.
+    if (!m_configure || m_configured != &settings) {
+        m_configure = std::make_unique<CConfigureDialog>(settings, m_parent);
+        m_configured = &settings;
     }
-    return false;
+    return m_configure->exec() == QDialog::Accepted;
 }
 
 } // namespace tessimo

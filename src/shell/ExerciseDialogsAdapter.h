@@ -1,30 +1,36 @@
-// The engine's profile and configuration dialogs, shown modally over the view.
-// User-interface thread only.
+// The engine's profile and configuration dialogs, shown modally over the view. The dialog
+// objects are built on first use (keeping them off the start-up path) and then kept for the
+// view's life. User-interface thread only.
 #pragma once
 
 #include "game/Platform.h"
 
-#include <QString>
-
-#include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace tessimo {
 
+class CConfigureDialog;
+class CProfile;
+
 class ExerciseDialogsAdapter final : public ExerciseDialogs {
 public:
-    using StatusHandler = std::function<void(const QString&)>;
+    explicit ExerciseDialogsAdapter(QWidget* parent);
+    ~ExerciseDialogsAdapter() override;
 
-    ExerciseDialogsAdapter(QWidget* parent, StatusHandler onStatus)
-        : m_parent(parent), m_onStatus(std::move(onStatus)) {}
-
+    // Shows the users with userName current; on OK userName is the (checked) chosen name.
+    // The engine then reads or creates that user's files.
     bool showProfileDialog(std::string& userName) override;
+
+    // Edits settings in place; true when closed with OK.
     bool showConfigureDialog(SettingsRecord& settings) override;
 
 private:
     QWidget* m_parent;
-    StatusHandler m_onStatus;
+    std::unique_ptr<CProfile> m_profile;
+    std::unique_ptr<CConfigureDialog> m_configure;
+    const SettingsRecord* m_configured = nullptr;
 };
 
 } // namespace tessimo

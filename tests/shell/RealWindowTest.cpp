@@ -8,11 +8,15 @@
 #include "shell/CBrindelViewWidget.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
+#include "shell/ExerciseDialogsAdapter.h"
 #include "shell/QtWindowTimer.h"
+#include "shell/dialogs/CConfigureDialog.h"
+#include "shell/dialogs/CProfile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -85,6 +89,7 @@ private slots:
     void recordAsksFirst();
     void configureRefreshesTheRules();
     void manualsOpenOrSayWhy();
+    void realDialogsBehindTheAdapter();
 
 private:
     QToolButton* button(int id) const {
@@ -360,6 +365,55 @@ void RealWindowTest::manualsOpenOrSayWhy() {
     QVERIFY(frame->statusText().contains("No web browser"));
     QVERIFY(frame->statusText().contains("tessimo-en.html"));
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
+}
+
+void RealWindowTest::realDialogsBehindTheAdapter() {
+    ExerciseDialogsAdapter dialogs(m_view);
+    SettingsRecord settings;
+
+    // Configuration: Cancel and OK both come back as the dialog's answer.
+    for (bool accept : {false, true}) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<CConfigureDialog*>(QApplication::activeModalWidget());
+            shown = box != nullptr;
+            if (box != nullptr) {
+                accept ? box->accept() : box->reject();
+            }
+        });
+        QCOMPARE(dialogs.showConfigureDialog(settings), accept);
+        QVERIFY(shown);
+    }
+
+    // Profile: a name that cannot form a file name is refused and the dialog stays open;
+    // a good one is handed back.
+    std::string user = "ann";
+    QStringList attempts{QStringLiteral("../evil"), QStringLiteral("bob")};
+    std::function<void()> type = [&] {
+        auto* box = qobject_cast<CProfile*>(QApplication::activeModalWidget());
+        if (box == nullptr || attempts.isEmpty()) {
+            return;
+        }
+        auto* edit = qobject_cast<QLineEdit*>(box->control(CProfile::NameEdit));
+        edit->setText(attempts.takeFirst());
+        box->accept();
+        if (box->isVisible()) {
+            QTimer::singleShot(0, type);
+        }
+    };
+    QTimer::singleShot(0, type);
+    QVERIFY(dialogs.showProfileDialog(user));
+    QCOMPARE(user, std::string("bob"));
+    QVERIFY(attempts.isEmpty());
+
+    // Cancel keeps the name.
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<CProfile*>(QApplication::activeModalWidget())) {
+            box->reject();
+        }
+    });
+    QVERIFY(!dialogs.showProfileDialog(user));
+    QCOMPARE(user, std::string("bob"));
 }
 
 QTEST_MAIN(RealWindowTest)

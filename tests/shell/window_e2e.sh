@@ -156,6 +156,20 @@ xdotool search --onlyvisible --name '^About tessimo$' >/dev/null || fail "no Abo
 xdotool key Escape
 sleep 0.3
 
+# The profile and configuration dialogs open from their buttons and close with Escape.
+button 1
+sleep 0.8
+shot 11-profile-dialog
+xdotool search --onlyvisible --name '^Profile Dialog$' >/dev/null || fail "no profile dialog"
+xdotool key Escape
+sleep 0.3
+button 2
+sleep 1.2
+shot 12-configuration-dialog
+xdotool search --onlyvisible --name '^Configuration$' >/dev/null || fail "no configuration dialog"
+xdotool key Escape
+sleep 0.5
+shot 13-after-configuration
 ;;
 voice)
 shot 01-voice-start
