@@ -41,8 +41,12 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
         m_midi = std::move(devices.midi);
     } else {
         // The synthesiser starts on a worker thread; its report is queued to this thread.
-        m_midi = createSoundOutput(
-            [this] { QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); }); });
+        auto onStarted = [this] {
+            QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); });
+        };
+        m_midi = devices.soundFontDirectory.empty()
+                     ? createSoundOutput(onStarted)
+                     : std::make_unique<SoundOutput>(onStarted, devices.soundFontDirectory);
     }
     m_recognizer =
         devices.recognizer ? std::move(devices.recognizer) : std::make_unique<SilentRecognizer>();

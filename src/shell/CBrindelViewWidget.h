@@ -10,6 +10,7 @@
 #include "shell/CommandView.h"
 #include "sound/MidiOutput.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace tessimo {
@@ -24,6 +25,8 @@ class QtWindowTimer;
 // as usual (the synthesiser, no microphone, the real dialogs).
 struct ViewDevices {
     std::unique_ptr<MidiOutput> midi;
+    // Where the synthesiser looks for its SoundFont when midi is null; empty: the system's.
+    std::filesystem::path soundFontDirectory;
     std::unique_ptr<RecognizerEntryPoints> recognizer;
     std::unique_ptr<ExerciseDialogs> dialogs;
 };

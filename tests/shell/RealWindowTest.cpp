@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -90,6 +91,7 @@ private slots:
     void configureRefreshesTheRules();
     void manualsOpenOrSayWhy();
     void realDialogsBehindTheAdapter();
+    void silentSoundIsSaidOnce();
 
 private:
     QToolButton* button(int id) const {
@@ -414,6 +416,29 @@ void RealWindowTest::realDialogsBehindTheAdapter() {
     });
     QVERIFY(!dialogs.showProfileDialog(user));
     QCOMPARE(user, std::string("bob"));
+}
+
+void RealWindowTest::silentSoundIsSaidOnce() {
+    // A synthesiser without a SoundFont (and here without a device either) stays silent; the
+    // view says why once and keeps working.
+    QTemporaryDir noSoundFonts;
+    ViewDevices devices;
+    devices.soundFontDirectory = noSoundFonts.path().toStdString();
+    CBrindelViewWidget view(std::move(devices));
+    QSignalSpy said(&view, &CommandView::statusMessage);
+    view.resize(800, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 1, 10000);
+    const QString text = said.first().first().toString();
+    QVERIFY(!text.isEmpty());
+    QVERIFY2(text.size() < 120 && !text.contains("0x"), qPrintable(text));
+
+    QTRY_VERIFY(view.framesPainted() > 0);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, keyPoint(view, 60));
+    QCOMPARE(view.engine().state().highlightPitch, 60);
+    QTest::qWait(100);
+    QCOMPARE(said.count(), 1);
 }
 
 QTEST_MAIN(RealWindowTest)
