@@ -147,9 +147,12 @@ void CBrindelViewWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CBrindelViewWidget::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
-    if (delta != 0) {
-        m_engine->onMouseWheel(delta, devicePoint(event->position()));
+    // One step per notch: touchpads send many small deltas, which add up to a notch of 120.
+    m_wheelRemainder += event->angleDelta().y();
+    while (m_wheelRemainder >= WheelNotch || m_wheelRemainder <= -WheelNotch) {
+        const int step = m_wheelRemainder > 0 ? WheelNotch : -WheelNotch;
+        m_wheelRemainder -= step;
+        m_engine->onMouseWheel(step, devicePoint(event->position()));
     }
     event->accept();
 }

@@ -82,6 +82,8 @@ private:
     std::unique_ptr<CBrindelView> m_engine;
     ViewPainter m_painter;
     int m_framesPainted = 0;
+    static constexpr int WheelNotch = 120;
+    int m_wheelRemainder = 0; // wheel turns not yet a whole notch
 };
 
 } // namespace tessimo

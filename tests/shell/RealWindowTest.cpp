@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <functional>
 #include <optional>
@@ -92,6 +93,8 @@ private slots:
     void manualsOpenOrSayWhy();
     void realDialogsBehindTheAdapter();
     void silentSoundIsSaidOnce();
+    void wheelStepsByNotch();
+    void exitWritesNothing();
 
 private:
     QToolButton* button(int id) const {
@@ -439,6 +442,35 @@ void RealWindowTest::silentSoundIsSaidOnce() {
     QCOMPARE(view.engine().state().highlightPitch, 60);
     QTest::qWait(100);
     QCOMPARE(said.count(), 1);
+}
+
+void RealWindowTest::wheelStepsByNotch() {
+    QTest::mouseClick(button(IdPlayIntervals), Qt::LeftButton);
+    QTRY_VERIFY(engine().answerGroup().size() == 2);
+    const int before = engine().state().shownInterval;
+    const QPoint at = m_view->rect().center();
+    auto turn = [&](int delta) {
+        QWheelEvent wheel(at, m_view->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_view, &wheel);
+    };
+    // Two thirds of a notch change nothing; the last third makes one step.
+    turn(40);
+    turn(40);
+    QCOMPARE(engine().state().shownInterval, before);
+    turn(40);
+    const int after = engine().state().shownInterval;
+    QVERIFY(after != before);
+    // A notch back returns to the first size.
+    turn(-120);
+    QCOMPARE(engine().state().shownInterval, before);
+}
+
+void RealWindowTest::exitWritesNothing() {
+    QTest::mouseClick(button(IdNotesDictation), Qt::LeftButton);
+    m_app->mainFrame()->action(IdExit)->trigger();
+    QVERIFY(!m_app->mainFrame()->isVisible());
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(RealWindowTest)
