@@ -7,7 +7,7 @@
 # Voice mode who has one note selected, records it (without a microphone) and recognises.
 set -euo pipefail
 
-program=$1
+program=$(realpath "$1")
 shots=$2
 scenario=$3
 mkdir -p "$shots"
