@@ -39,20 +39,22 @@ sanitize: deps
 	cmake --build build-asan
 	ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
 
-# Thread sanitizer over the tests of the threaded parts (label "threads").
+# Thread sanitizer over the tests of the threaded parts (label "threads"); having none yet is
+# not a failure.
 tsan: deps
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSIMO_SANITIZE=thread
 	cmake --build build-tsan
-	ctest --test-dir build-tsan --output-on-failure -L threads --timeout 900
+	ctest --test-dir build-tsan --output-on-failure -L threads --no-tests=ignore --timeout 900
 
-# Short libFuzzer runs of the file loaders (clang).
+# Short libFuzzer runs of the file loaders (clang). Crash inputs are kept in build-fuzz/.
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DTESSIMO_FUZZ=ON
 	cmake --build build-fuzz --target fuzz_targets
 	@for f in build-fuzz/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
 	  name=$$(basename $$f); echo "== $$name"; \
 	  mkdir -p build-fuzz/corpus/$$name; \
-	  $$f -max_total_time=60 build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; done
+	  $$f -max_total_time=60 -artifact_prefix=build-fuzz/$$name- \
+	    build-fuzz/corpus/$$name fuzz/corpus/$$name || exit 1; done
 
 format:
 	find src tests bench tools fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

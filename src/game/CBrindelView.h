@@ -56,7 +56,8 @@ public:
     void onLButtonDown(DevicePoint point);
     // Mouse moved to a device point; leftButtonDown tells whether the left button is held.
     void onMouseMove(DevicePoint point, bool leftButtonDown);
-    // Wheel turned by delta (positive: away from the user) with the mouse at point.
+    // Wheel turned by delta with the mouse at point: one step up (delta > 0, away from the
+    // user) or down (delta < 0) per call, whatever the size of delta.
     void onMouseWheel(int delta, DevicePoint point);
 
     // ---- Painting ----

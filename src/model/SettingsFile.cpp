@@ -10,6 +10,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/SettingsRecord.h"
@@ -97,15 +98,24 @@ private:
     std::string path_;
 };
 
-// Creates a new file beside target with a name no other writer uses. Returns -1 on failure.
+// Creates a new file beside target with a name no other writer uses, with the permissions of
+// the file it will replace. The name never ends in ".dat", so a user list built from the
+// settings files never shows it. Returns -1 on failure.
 int createTemporaryBeside(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0}; // makes names unique within this process
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = target + ".tmp." + std::to_string(::getpid()) + "." +
                    std::to_string(counter.fetch_add(1));
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
+        if (fd >= 0) {
+            struct stat old {};
+            if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+                ::fchmod(fd, old.st_mode & 07777);
+            }
             return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
         }
     }
     return -1;

@@ -51,6 +51,9 @@ void SettingsRecord::buildDurationList() {
             durationList[durationCount++] = code;
         }
     }
+    for (int i = durationCount; i < DurationCodeCount; ++i) {
+        durationList[i] = 0; // unused entries stay 0 so equal settings compare equal
+    }
 }
 
 void SettingsRecord::makeValid() {

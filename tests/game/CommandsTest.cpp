@@ -189,8 +189,10 @@ TEST_F(FileCommands, ConfigureCancelStillRebuilds) {
     EXPECT_EQ(rig.view.selectedCount(), 2);
     rig.dialogs.configureOk = true;
     rig.dialogs.edit = [](SettingsRecord& s) { s.notes[64 - 36] = 1; };
+    EXPECT_FALSE(std::filesystem::exists("config.dat")); // cancelled: nothing written
     rig.view.onCommand(ConfigureCommand);
     EXPECT_EQ(rig.view.selectedCount(), 3);
+    EXPECT_EQ(std::filesystem::file_size("config.dat"), 516u);
 }
 
 TEST_F(FileCommands, ProfileCancelStaysIdleAndChoiceLoadsFiles) {
@@ -207,9 +209,19 @@ TEST_F(FileCommands, ProfileCancelStaysIdleAndChoiceLoadsFiles) {
     rig.recognizer.loadResult = 0;
     rig.view.onCommand(ProfileCommand);
     EXPECT_EQ(rig.view.userName(), "anna");
+    EXPECT_TRUE(std::filesystem::exists("configanna.dat")); // a new user keeps the settings in use
     EXPECT_EQ(rig.recognizer.loadedPath, "recordanna.dat");
     EXPECT_EQ(rig.view.pitchTable()[5].hasTemplate, 1);
     EXPECT_EQ(rig.view.gameMode(), GameMode::PlayNotes);
+
+    // An existing user's settings are read, not overwritten.
+    SettingsRecord bob;
+    bob.speed = 7;
+    ASSERT_EQ(bob.save("configbob.dat"), 0);
+    rig.dialogs.chosenName = "bob";
+    rig.view.onCommand(ProfileCommand);
+    EXPECT_EQ(rig.view.settings().speed, 7);
+    EXPECT_EQ(rig.view.selectedCount(), 28);
 }
 
 TEST(Commands, ManualsOpenTheirPaths) {

@@ -74,6 +74,29 @@ TEST(GameLoop, UnansweredNotesCountOncePerNote) {
               created - static_cast<int>(rig.view.questionNotes().size()));
 }
 
+TEST(GameLoop, UnansweredChordCountsOnce) {
+    EngineRig rig;
+    SettingsRecord s = settingsWithRange(48, 60);
+    s.speed = 10;
+    s.intervalsUp = 1; // block chords and arpeggios
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(ChordsDictationCommand));
+    int groups = 0;
+    for (int i = 0; i < 3000; ++i) {
+        rig.tick();
+        for (const CNote& n : rig.view.questionNotes()) {
+            groups += n.groupIndex == 0 && n.x == 1960 ? 1 : 0;
+        }
+    }
+    int onStaff = 0;
+    for (const CNote& n : rig.view.questionNotes()) {
+        onStaff += n.groupIndex == 0 ? 1 : 0;
+    }
+    EXPECT_GT(groups, 30);
+    EXPECT_EQ(rig.view.state().unknownCount, groups - onStaff);
+    EXPECT_TRUE(rig.view.wrongGroup().empty());
+}
+
 TEST(GameLoop, ErrorLimitFreezesTheGame) {
     EngineRig rig;
     SettingsRecord s = settingsWithRange(60, 72);

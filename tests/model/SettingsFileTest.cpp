@@ -152,6 +152,14 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryFieldAndTheUnnamedChordSlots) {
     EXPECT_EQ(entries(), std::vector<std::string>{"config.dat"});
 }
 
+TEST_F(SettingsFileTest, SaveKeepsThePermissionsOfTheFileItReplaces) {
+    ASSERT_EQ(SettingsRecord{}.save(path()), 0);
+    fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(unusualRecord().save(path()), 0);
+    EXPECT_EQ(fs::status(path()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(SettingsFileTest, LoadOfAnUnreadablePathFailsAndChangesNothing) {
     SettingsRecord r = unusualRecord();
     const SettingsRecord before = r;
