@@ -62,6 +62,10 @@ void FramePainter::ensureStaticLayer(QSize clientSize, const StaticKey& key,
     }
     if (staticLayer_.size() != key.deviceSize) {
         staticLayer_ = QImage(key.deviceSize, QImage::Format_RGB32);
+        if (staticLayer_.isNull()) { // no memory for a picture this size: draw nothing
+            haveStatic_ = false;
+            return;
+        }
     }
     staticLayer_.setDevicePixelRatio(key.ratio);
     // The strips around the keys get no paint of their own; they stay dark.
@@ -70,8 +74,7 @@ void FramePainter::ensureStaticLayer(QSize clientSize, const StaticKey& key,
     painter.setRenderHint(QPainter::Antialiasing);
     installLogicalMapping(painter, clientSize);
     PaintContext context{painter, cache_, state};
-    cache_.drawPicture(painter, Picture::Background,
-                       QRectF(0, 0, LogicalWidth, StaffAreaBottom));
+    cache_.drawPicture(painter, Picture::Background, QRectF(0, 0, LogicalWidth, StaffAreaBottom));
     drawStaves(context);
     drawClefs(context);
     drawKeyboard(context);
@@ -86,6 +89,9 @@ void FramePainter::restoreFromStatic() {
     const bool whole = frameStale_ || frame_.size() != staticLayer_.size();
     if (frame_.size() != staticLayer_.size()) {
         frame_ = QImage(staticLayer_.size(), QImage::Format_RGB32);
+        if (frame_.isNull()) {
+            return;
+        }
     }
     frame_.setDevicePixelRatio(staticLayer_.devicePixelRatio());
     if (whole) {
@@ -130,11 +136,17 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
         key.staff.bassOffset = 0;
     }
     key.selection = selectionBits(state);
-    key.brace = state.mode == PaintMode::ListenNotes && state.staff.trebleShown &&
-                state.staff.bassShown;
+    key.brace =
+        state.mode == PaintMode::ListenNotes && state.staff.trebleShown && state.staff.bassShown;
     ensureStaticLayer(clientSize, key, state);
-
+    if (!haveStatic_) {
+        return -1;
+    }
     restoreFromStatic();
+    if (frame_.isNull()) {
+        frameStale_ = true;
+        return -1;
+    }
 
     QPainter painter(&frame_);
     painter.setRenderHint(QPainter::Antialiasing);

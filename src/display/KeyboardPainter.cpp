@@ -33,6 +33,9 @@ void drawKeyboard(PaintContext& context) {
     const FrameState& state = context.state;
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
+    // Keys are upright rectangles: without antialiasing their edges stay sharp and fill fast.
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
     for (int w = 0; w < WhiteKeyCount; ++w) {
         fillKey(painter, whiteKeyRect(w),
@@ -46,6 +49,7 @@ void drawKeyboard(PaintContext& context) {
     }
     painter.setBrush(oldBrush);
     painter.setPen(oldPen);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 void highlightKey(PaintContext& context, int pitch, QRgb colour) {
@@ -55,10 +59,14 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
     QPainter& painter = context.painter;
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
+    // Keys are upright rectangles: without antialiasing their edges stay sharp and fill fast.
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(logicalPen(painter, InkBlack, KeyboardPenWidth));
     const KeyRect key = keyRect(pitch);
     // A white key's black neighbours reach 25 units beyond its sides.
-    markDirty(context, QRectF(key.left - 25, key.top, key.right - key.left + 50, key.bottom - key.top));
+    markDirty(context,
+              QRectF(key.left - 25, key.top, key.right - key.left + 50, key.bottom - key.top));
     fillKey(painter, key, colour);
     if (!isBlackKey(pitch)) {
         const int c = pitchClass(pitch);
@@ -71,6 +79,7 @@ void highlightKey(PaintContext& context, int pitch, QRgb colour) {
     }
     painter.setBrush(oldBrush);
     painter.setPen(oldPen);
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 } // namespace tessimo

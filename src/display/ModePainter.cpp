@@ -187,8 +187,8 @@ int drawRecognize(PaintContext& context) {
         } else if (expected < 0) {
             colour = HintBlue;
             expected = note.glyph.pitch;
-            if (const PitchEntry* wrong = state.wrongMark != -1 ? entryOf(state, state.wrongMark)
-                                                                : nullptr) {
+            if (const PitchEntry* wrong =
+                    state.wrongMark != -1 ? entryOf(state, state.wrongMark) : nullptr) {
                 drawNote(context, wrong->glyph, note.x, WrongRed);
                 drawNameLabel(context, state.wrongMark, note.x, WrongRed);
             }

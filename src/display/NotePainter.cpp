@@ -17,9 +17,9 @@ namespace tessimo {
 
 namespace {
 
-constexpr int SharpGap = 5;     // head width 42 div 8
-constexpr int DotGap = 10;      // head width 42 div 4
-constexpr int DotTop = 26;      // 20% of the head height below the centre
+constexpr int SharpGap = 5; // head width 42 div 8
+constexpr int DotGap = 10;  // head width 42 div 4
+constexpr int DotTop = 26;  // 20% of the head height below the centre
 constexpr int DotBottom = 52;
 constexpr int DotWidth = 7;
 constexpr int FlagWidth = 27;
@@ -67,13 +67,23 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     const int bottom = y + HeadHalfHeight;
     const QPen oldPen = painter.pen();
     const QBrush oldBrush = painter.brush();
-    // Head, ledger line, dot, stem and flags (a flag reaches 27 units beside the stem).
+    // What is drawn over the static layer, in three boxes so that the thin stem does not
+    // claim a wide band: head with ledger line and dot, stem, flags.
     const bool hasStem = note.durationCode > 1;
     const bool stemUp = note.staffY > StemDownLimit;
-    const int reachTop = hasStem && stemUp ? y - StemLength : top;
-    const int reachBottom = hasStem && !stemUp ? y + StemLength : bottom;
-    markDirty(context, QRectF(left - FlagWidth, reachTop, right - left + 2 * FlagWidth,
-                              reachBottom - reachTop));
+    markDirty(context, QRectF(left - LedgerOverhang, top,
+                              right + DotGap + DotWidth - (left - LedgerOverhang), bottom - top));
+    if (hasStem) {
+        const int stemX = stemUp ? right : left;
+        const int stemEnd = stemUp ? y - StemLength : y + StemLength;
+        markDirty(context, QRectF(stemX, y, 0, stemEnd - y));
+        const int flags = flagCount(note.durationCode);
+        if (flags > 0) {
+            const int direction = stemUp ? 1 : -1;
+            const int reach = FlagSpacing * (flags - 1) + FlagDepth;
+            markDirty(context, QRectF(stemX, stemEnd, FlagWidth * direction, reach * direction));
+        }
+    }
 
     const LedgerPlace ledger = ledgerPlace(note.pitch);
     if (ledger != LedgerPlace::None) {
@@ -84,9 +94,9 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
         painter.drawLine(QLineF(left - LedgerOverhang, ledgerY, right + LedgerOverhang, ledgerY));
     }
 
-    painter.setPen(logicalPen(painter, colour, StaffPenWidth));
-    painter.setBrush(QColor(colour));
-    painter.drawEllipse(QRectF(left, top, right - left, bottom - top));
+    const QPen pen = logicalPen(painter, colour, StaffPenWidth);
+    const QBrush brush{QColor(colour)};
+    drawOutlinedEllipse(painter, QRectF(left, top, right - left, bottom - top), pen, brush);
 
     if (isInRange(note.pitch) && isBlackKey(note.pitch)) {
         const CellFont& font = context.cache.sharpFont();
@@ -98,10 +108,12 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     }
 
     if (note.durationCode % 2 == 0) {
-        painter.drawEllipse(QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop));
+        drawOutlinedEllipse(
+            painter, QRectF(right + DotGap, y + DotTop, DotWidth, DotBottom - DotTop), pen, brush);
     }
 
     if (hasStem) {
+        painter.setPen(pen);
         const int stemX = stemUp ? right : left;
         const int direction = stemUp ? 1 : -1;
         const int stemEnd = y - StemLength * direction;
@@ -122,18 +134,16 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     painter.setPen(oldPen);
 
     if (note.durationCode <= 3) {
-        // Hollow head: a white inside drawn with the pen that was current before the call.
-        painter.setBrush(QColor(HeadWhite));
-        painter.drawEllipse(QRectF(left + 2, top + 3, right - left - 4, bottom - top - 6));
-        painter.setBrush(oldBrush);
+        // Hollow head: a white inside outlined with the pen that was current before the call.
+        drawOutlinedEllipse(painter, QRectF(left + 2, top + 3, right - left - 4, bottom - top - 6),
+                            oldPen, QBrush(QColor(HeadWhite)));
     }
 }
 
 void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
-    const QString text =
-        pitch < 0 ? QStringLiteral("?")
-                  : QString::fromLatin1(
-                        noteName(pitch, clampedConvention(context.state.namingConvention)));
+    const QString text = pitch < 0 ? QStringLiteral("?")
+                                   : QString::fromLatin1(noteName(
+                                         pitch, clampedConvention(context.state.namingConvention)));
     markDirty(context, drawCellText(context.painter, context.cache.labelFont(), x - LabelShift,
                                     LabelRowY, text, colour));
 }

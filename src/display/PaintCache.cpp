@@ -1,7 +1,7 @@
 #include "display/PaintCache.h"
 
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QSvgRenderer>
 
 #include <cmath>
@@ -22,7 +22,8 @@ PaintCache::PaintCache()
     : sharpFont_(160, 16), labelFont_(200, 20), groupLabelFont_(200, 20), braceFont_(1200, 20),
       scoreFont_(200, 20), countdownFont_(400, 100) {
     for (int i = 0; i < PictureCount; ++i) {
-        pictures_[i].renderer = std::make_unique<QSvgRenderer>(QString::fromLatin1(PicturePaths[i]));
+        pictures_[i].renderer =
+            std::make_unique<QSvgRenderer>(QString::fromLatin1(PicturePaths[i]));
     }
 }
 
@@ -55,8 +56,8 @@ void PaintCache::drawPicture(QPainter& painter, Picture picture, const QRectF& l
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     if (cached.image.size() != size || cached.image.devicePixelRatio() != ratio) {
         const bool opaque = picture == Picture::Background;
-        cached.image = QImage(size, opaque ? QImage::Format_RGB32
-                                           : QImage::Format_ARGB32_Premultiplied);
+        cached.image =
+            QImage(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         cached.image.fill(opaque ? Qt::white : Qt::transparent);
         QPainter imagePainter(&cached.image);
         imagePainter.setRenderHint(QPainter::Antialiasing);

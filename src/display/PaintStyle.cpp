@@ -28,6 +28,36 @@ QPen logicalPen(const QPainter& painter, QRgb colour, int logicalWidth) {
     return pen;
 }
 
+void drawOutlinedEllipse(QPainter& painter, const QRectF& rect, const QPen& pen,
+                         const QBrush& fill) {
+    const QTransform& toDevice = painter.deviceTransform();
+    const double sx = std::abs(toDevice.m11());
+    const double sy = std::abs(toDevice.m22());
+    double deviceWidth = 0;
+    if (pen.style() != Qt::NoPen) {
+        deviceWidth =
+            pen.isCosmetic() || pen.widthF() == 0 ? std::max(1.0, pen.widthF()) : pen.widthF() * sx;
+    }
+    const QPen oldPen = painter.pen();
+    const QBrush oldBrush = painter.brush();
+    painter.setPen(Qt::NoPen);
+    if (deviceWidth > 0 && sx > 0 && sy > 0) {
+        const double hx = deviceWidth / 2 / sx;
+        const double hy = deviceWidth / 2 / sy;
+        painter.setBrush(pen.color());
+        painter.drawEllipse(rect.adjusted(-hx, -hy, hx, hy));
+        if (fill.style() != Qt::NoBrush && fill.color() != pen.color()) {
+            painter.setBrush(fill);
+            painter.drawEllipse(rect.adjusted(hx, hy, -hx, -hy));
+        }
+    } else if (fill.style() != Qt::NoBrush) {
+        painter.setBrush(fill);
+        painter.drawEllipse(rect);
+    }
+    painter.setBrush(oldBrush);
+    painter.setPen(oldPen);
+}
+
 CellFont::CellFont(int cellHeight, int averageWidth) {
     font_ = QFont(QStringLiteral("Arial"));
     font_.setStyleHint(QFont::SansSerif);
@@ -39,12 +69,12 @@ CellFont::CellFont(int cellHeight, int averageWidth) {
     font_.setPixelSize(ReferencePixelSize);
     const QFontMetricsF reference(font_);
     const double referenceCell = reference.ascent() + reference.descent();
-    const int pixelSize = std::max(1, static_cast<int>(std::lround(ReferencePixelSize *
-                                                                    cellHeight / referenceCell)));
+    const int pixelSize =
+        std::max(1, static_cast<int>(std::lround(ReferencePixelSize * cellHeight / referenceCell)));
     font_.setPixelSize(pixelSize);
     const double naturalAverage = AverageWidthPerEm * pixelSize;
-    font_.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / naturalAverage)),
-                                1, 4000));
+    font_.setStretch(
+        std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / naturalAverage)), 1, 4000));
     metrics_.emplace(font_);
     ascent_ = metrics_->ascent();
     cellHeight_ = metrics_->ascent() + metrics_->descent();
@@ -59,7 +89,8 @@ const QFont& CellFont::scaledFont(double kx, double ky, double* ascent) const {
         scaled_.kx = kx;
         scaled_.ky = ky;
         scaled_.font = font_;
-        scaled_.font.setPixelSize(std::max(1, static_cast<int>(std::lround(font_.pixelSize() * ky))));
+        scaled_.font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(font_.pixelSize() * ky))));
         const double stretch = font_.stretch() * kx / ky;
         scaled_.font.setStretch(std::clamp(static_cast<int>(std::lround(stretch)), 1, 4000));
         scaled_.ascent = QFontMetricsF(scaled_.font).ascent();
@@ -76,8 +107,8 @@ QRectF drawCellText(QPainter& painter, const CellFont& font, double x, double to
     const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
     const QPointF origin = toDevice.map(QPointF(x, top)) / ratio;
     double ascent = 0;
-    const QFont& scaled =
-        font.scaledFont(std::abs(toDevice.m11()) / ratio, std::abs(toDevice.m22()) / ratio, &ascent);
+    const QFont& scaled = font.scaledFont(std::abs(toDevice.m11()) / ratio,
+                                          std::abs(toDevice.m22()) / ratio, &ascent);
     const QPen oldPen = painter.pen();
     const QFont oldFont = painter.font();
     painter.save();

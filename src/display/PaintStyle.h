@@ -36,6 +36,13 @@ inline constexpr int KeyboardPenWidth = 3;
 // logical space is anisotropic). Under the identity mapping the width is exactly logicalWidth.
 QPen logicalPen(const QPainter& painter, QRgb colour, int logicalWidth);
 
+// Draws the ellipse inscribed in rect as outlined with pen and filled with fill, by filling the
+// outline's band instead of stroking it (stroking a wide pen around a curve costs several times
+// more than filling). The pen's device width lies half outside, half inside the ellipse, as a
+// stroke would. Pen and brush are restored.
+void drawOutlinedEllipse(QPainter& painter, const QRectF& rect, const QPen& pen,
+                         const QBrush& fill);
+
 // A font sized like the classic "height and average character width" description: the text
 // cell (ascent + descent) is cellHeight logical units and an average character is averageWidth
 // units wide. The metrics are kept with the font because text is placed by its cell's top-left

@@ -25,17 +25,21 @@ void drawScorePanel(PaintContext& context) {
     }
     const CellFont& font = context.cache.scoreFont();
     if (state.unknownLimitOn && state.maxUnknown > 0) {
-        markDirty(context, drawCellText(context.painter, font, UnknownLeft, ScoreTop,
-                     QStringLiteral("Unkwn %1/%2").arg(state.unknownCount).arg(state.maxUnknown),
-                     HintBlue));
+        markDirty(context,
+                  drawCellText(
+                      context.painter, font, UnknownLeft, ScoreTop,
+                      QStringLiteral("Unkwn %1/%2").arg(state.unknownCount).arg(state.maxUnknown),
+                      HintBlue));
     }
     if (state.errorLimitOn && state.maxErrors > 0) {
-        markDirty(context, drawCellText(context.painter, font, ErrorsLeft, ScoreTop,
-                     QStringLiteral("Errors %1/%2").arg(state.errorCount).arg(state.maxErrors),
-                     WrongRed));
+        markDirty(
+            context,
+            drawCellText(context.painter, font, ErrorsLeft, ScoreTop,
+                         QStringLiteral("Errors %1/%2").arg(state.errorCount).arg(state.maxErrors),
+                         WrongRed));
     }
     markDirty(context, drawCellText(context.painter, font, OkLeft, ScoreTop,
-                 QStringLiteral("OK %1").arg(state.okCount), NoteGreen));
+                                    QStringLiteral("OK %1").arg(state.okCount), NoteGreen));
 }
 
 void drawCountdown(PaintContext& context) {
@@ -43,8 +47,9 @@ void drawCountdown(PaintContext& context) {
     if (state.mode != PaintMode::Record || state.recordPosition >= 0) {
         return;
     }
-    markDirty(context, drawCellText(context.painter, context.cache.countdownFont(), CountdownLeft, CountdownTop,
-                 QString::number(-state.recordPosition), WrongRed));
+    markDirty(context,
+              drawCellText(context.painter, context.cache.countdownFont(), CountdownLeft,
+                           CountdownTop, QString::number(-state.recordPosition), WrongRed));
 }
 
 } // namespace tessimo

@@ -71,14 +71,16 @@ void drawBarLine(PaintContext& context, int x) {
     const QPen oldPen = painter.pen();
     painter.setPen(logicalPen(painter, InkBlack, BarPenWidth));
     if (staff.trebleShown) {
-        markDirty(context, QRectF(x, staff.trebleOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
-        painter.drawLine(QLineF(x, staff.trebleOffset + StaffTopLine, x,
-                                staff.trebleOffset + StaffBottomLine));
+        markDirty(context,
+                  QRectF(x, staff.trebleOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
+        painter.drawLine(
+            QLineF(x, staff.trebleOffset + StaffTopLine, x, staff.trebleOffset + StaffBottomLine));
     }
     if (staff.bassShown) {
-        markDirty(context, QRectF(x, staff.bassOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
-        painter.drawLine(QLineF(x, staff.bassOffset + StaffTopLine, x,
-                                staff.bassOffset + StaffBottomLine));
+        markDirty(context,
+                  QRectF(x, staff.bassOffset + StaffTopLine, 0, StaffBottomLine - StaffTopLine));
+        painter.drawLine(
+            QLineF(x, staff.bassOffset + StaffTopLine, x, staff.bassOffset + StaffBottomLine));
     }
     painter.setPen(oldPen);
 }

@@ -115,7 +115,8 @@ void PaintingRoutinesTest::fontsHaveTheRequestedCellHeight() {
     QVERIFY(std::abs(cache.braceFont().cellHeight() - 1200) < 4);
     QVERIFY(std::abs(cache.countdownFont().cellHeight() - 400) < 2);
     // Narrow fonts: an average character of the label font is about 20 units wide.
-    const double average = cache.labelFont().width(QStringLiteral("abcdefghijklmnopqrstuvwxyz")) / 26;
+    const double average =
+        cache.labelFont().width(QStringLiteral("abcdefghijklmnopqrstuvwxyz")) / 26;
     QVERIFY2(average > 15 && average < 26, qPrintable(QString::number(average)));
     QCOMPARE(QFontInfo(cache.labelFont().font()).family(), QStringLiteral("Liberation Sans"));
     for (Picture p : {Picture::TrebleClef, Picture::BassClef, Picture::Background}) {
@@ -175,8 +176,8 @@ void PaintingRoutinesTest::clefsAreStretchedOntoTheirRectangles() {
 
 void PaintingRoutinesTest::barLinesStopAtTheStavesEnd() {
     PaintCache cache;
-    const FrameState both = emptyScene(PaintMode::ListenNotes, SceneStaff::Both,
-                                       settingsFor(SceneStaff::Both));
+    const FrameState both =
+        emptyScene(PaintMode::ListenNotes, SceneStaff::Both, settingsFor(SceneStaff::Both));
     QVERIFY(record(cache, both, [](PaintContext& c) { drawBarLine(c, 1960); }).empty());
     const Items bar = record(cache, both, [](PaintContext& c) { drawBarLine(c, 1959); });
     QCOMPARE(bar.size(), std::size_t(2));
@@ -188,20 +189,19 @@ void PaintingRoutinesTest::barLinesStopAtTheStavesEnd() {
 void PaintingRoutinesTest::stemsGoUpOnTheRightOrDownOnTheLeft() {
     PaintCache cache;
     const FrameState scene = trebleScene();
-    const Items up = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(79, 5, 336), 500, NoteGreen);
-    });
+    const Items up = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(79, 5, 336), 500, NoteGreen); });
     QVERIFY(hasLine(up, QLineF(521, 336, 521, 1)));
     const Items head = only(up, Drawn::Ellipse);
     QCOMPARE(head.size(), std::size_t(1));
-    QCOMPARE(head[0].rect, QRectF(479, 271, 42, 130));
-    QCOMPARE(head[0].pen, NoteGreen);
+    // The head with its outline of 4 units: the ellipse grown by half the pen each way.
+    QCOMPARE(head[0].rect, QRectF(477, 269, 46, 134));
+    QVERIFY(!head[0].penVisible);
     QCOMPARE(head[0].brush, NoteGreen);
     QVERIFY(head[0].brushSolid);
 
-    const Items down = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(79, 5, 335), 500, HintBlue);
-    });
+    const Items down = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(79, 5, 335), 500, HintBlue); });
     QVERIFY(hasLine(down, QLineF(479, 335, 479, 670)));
     QVERIFY(only(down, Drawn::Polyline).empty());
 }
@@ -210,18 +210,17 @@ void PaintingRoutinesTest::flagsDotsAndHollowHeadsFollowTheDuration() {
     PaintCache cache;
     const FrameState scene = trebleScene();
     // A sixteenth with its stem up: two flags from the stem top, 32 apart, pointing down.
-    const Items sixteenth = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(67, 9, 1000), 700, InkBlack);
-    });
+    const Items sixteenth = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 9, 1000), 700, InkBlack); });
     const Items flags = only(sixteenth, Drawn::Polyline);
     QCOMPARE(flags.size(), std::size_t(2));
     QCOMPARE(flags[0].points, QPolygonF({QPointF(721, 665), QPointF(734, 681), QPointF(748, 730)}));
     QCOMPARE(flags[1].points, QPolygonF({QPointF(721, 697), QPointF(734, 713), QPointF(748, 762)}));
     // Down-stem flags sit left of the stem and point up.
-    const Items downFlag = only(record(cache, scene, [](PaintContext& c) {
-                                    drawNote(c, glyph(83, 7, 300), 700, InkBlack);
-                                }),
-                                Drawn::Polyline);
+    const Items downFlag =
+        only(record(cache, scene,
+                    [](PaintContext& c) { drawNote(c, glyph(83, 7, 300), 700, InkBlack); }),
+             Drawn::Polyline);
     QCOMPARE(downFlag.size(), std::size_t(1));
     QCOMPARE(downFlag[0].points,
              QPolygonF({QPointF(679, 635), QPointF(666, 619), QPointF(652, 570)}));
@@ -233,37 +232,37 @@ void PaintingRoutinesTest::flagsDotsAndHollowHeadsFollowTheDuration() {
              std::size_t(4));
 
     // A dotted eighth: one flag and a dot right of the head.
-    const Items dottedEighth = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(67, 6, 1000), 700, InkBlack);
-    });
+    const Items dottedEighth = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 6, 1000), 700, InkBlack); });
     QCOMPARE(only(dottedEighth, Drawn::Polyline).size(), std::size_t(1));
     const Items dotted = only(dottedEighth, Drawn::Ellipse);
     QCOMPARE(dotted.size(), std::size_t(2));
-    QCOMPARE(dotted[1].rect, QRectF(731, 1026, 7, 26));
+    QCOMPARE(dotted[1].rect, QRectF(729, 1024, 11, 30));
 
-    // A whole note: no stem, a white inside outlined by the pen in force before the call.
-    const Items whole = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(67, 1, 1000), 700, InkBlack);
-    });
+    // A whole note: no stem, a white inside outlined by the pen in force before the call (one
+    // device pixel, black): a black ellipse half a pixel outside the inner rectangle and a white
+    // one half a pixel inside it.
+    const Items whole = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 1, 1000), 700, WrongRed); });
     QVERIFY(only(whole, Drawn::Line).empty());
     const Items wholeHeads = only(whole, Drawn::Ellipse);
-    QCOMPARE(wholeHeads.size(), std::size_t(2));
-    QCOMPARE(wholeHeads[1].rect, QRectF(681, 938, 38, 124));
-    QCOMPARE(wholeHeads[1].brush, HeadWhite);
-    QCOMPARE(wholeHeads[1].penWidth, 0.0);
+    QCOMPARE(wholeHeads.size(), std::size_t(3));
+    QCOMPARE(wholeHeads[0].brush, WrongRed);
+    QCOMPARE(wholeHeads[1].rect, QRectF(680.5, 937.5, 39, 125));
+    QCOMPARE(wholeHeads[1].brush, InkBlack);
+    QCOMPARE(wholeHeads[2].rect, QRectF(681.5, 938.5, 37, 123));
+    QCOMPARE(wholeHeads[2].brush, HeadWhite);
 
     // A dotted half: stem, dot and hollow head; a dotted quarter keeps its head filled.
-    const Items dottedHalf = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(67, 2, 1000), 700, InkBlack);
-    });
+    const Items dottedHalf = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(67, 2, 1000), 700, InkBlack); });
     QCOMPARE(only(dottedHalf, Drawn::Line).size(), std::size_t(1));
-    QCOMPARE(only(dottedHalf, Drawn::Ellipse).size(), std::size_t(3));
+    QCOMPARE(only(dottedHalf, Drawn::Ellipse).size(), std::size_t(4));
     QCOMPARE(only(dottedHalf, Drawn::Ellipse).back().brush, HeadWhite);
-    const Items dottedQuarter = only(record(cache, scene,
-                                            [](PaintContext& c) {
-                                                drawNote(c, glyph(67, 4, 1000), 700, InkBlack);
-                                            }),
-                                     Drawn::Ellipse);
+    const Items dottedQuarter =
+        only(record(cache, scene,
+                    [](PaintContext& c) { drawNote(c, glyph(67, 4, 1000), 700, InkBlack); }),
+             Drawn::Ellipse);
     QCOMPARE(dottedQuarter.size(), std::size_t(2));
     QVERIFY(dottedQuarter.back().brush != HeadWhite);
 }
@@ -272,9 +271,8 @@ void PaintingRoutinesTest::ledgerLinesAndSharpSigns() {
     PaintCache cache;
     FrameState scene = trebleScene();
     scene.namingConvention = German;
-    const Items cSharp = record(cache, scene, [](PaintContext& c) {
-        drawNote(c, glyph(61, 5, 1402), 900, HintBlue);
-    });
+    const Items cSharp = record(
+        cache, scene, [](PaintContext& c) { drawNote(c, glyph(61, 5, 1402), 900, HintBlue); });
     QVERIFY(hasLine(cSharp, QLineF(863, 1402, 937, 1402)));
     QCOMPARE(only(cSharp, Drawn::Line).front().pen, InkBlack); // ledger lines stay black
     const Items sign = texts(cSharp, "is");
@@ -294,9 +292,9 @@ void PaintingRoutinesTest::ledgerLinesAndSharpSigns() {
              std::size_t(1));
 
     const auto ledgers = [&](int pitch, int y) {
-        Items lines = only(record(cache, scene,
-                                  [&](PaintContext& c) { drawNote(c, glyph(pitch, 1, y), 500, 0); }),
-                           Drawn::Line);
+        Items lines = only(
+            record(cache, scene, [&](PaintContext& c) { drawNote(c, glyph(pitch, 1, y), 500, 0); }),
+            Drawn::Line);
         return lines;
     };
     QVERIFY(hasLine(ledgers(38, 1804), QLineF(463, 1739, 537, 1739))); // along the head's top
@@ -337,8 +335,8 @@ void PaintingRoutinesTest::keyboardColoursFollowTheSelection() {
     PaintCache cache;
     FrameState scene = trebleScene();
     scene.table[66].selected = true;
-    const Items keys = only(record(cache, scene, [](PaintContext& c) { drawKeyboard(c); }),
-                            Drawn::Rect);
+    const Items keys =
+        only(record(cache, scene, [](PaintContext& c) { drawKeyboard(c); }), Drawn::Rect);
     QCOMPARE(keys.size(), std::size_t(48));
     QCOMPARE(keys[0].rect, QRectF(6, 2003, 71, 1197));
     QCOMPARE(keys[0].brush, UnselectedWhiteKey); // C2 is not selected in this scene
@@ -358,9 +356,9 @@ void PaintingRoutinesTest::highlightRepaintsBlackNeighbours() {
     FrameState scene = trebleScene();
     scene.table[63].selected = true;
     const auto keysOf = [&](int pitch) {
-        return only(record(cache, scene,
-                           [pitch](PaintContext& c) { highlightKey(c, pitch, NoteGreen); }),
-                    Drawn::Rect);
+        return only(
+            record(cache, scene, [pitch](PaintContext& c) { highlightKey(c, pitch, NoteGreen); }),
+            Drawn::Rect);
     };
     const Items d = keysOf(62);
     QCOMPARE(d.size(), std::size_t(3));
@@ -388,15 +386,13 @@ void PaintingRoutinesTest::labelsAndGroups() {
     PaintCache cache;
     FrameState scene = trebleScene(PaintMode::PlayChords);
     scene.namingConvention = Solfege;
-    const Items named = texts(record(cache, scene,
-                                     [](PaintContext& c) { drawNameLabel(c, 67, 800, HintBlue); }),
-                              "SOL");
+    const Items named = texts(
+        record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 67, 800, HintBlue); }), "SOL");
     QCOMPARE(named.size(), std::size_t(1));
     QVERIFY(std::abs(named[0].baseline.x() - 768) < 0.5);
     QVERIFY(std::abs(textTop(named[0]) - 1668) < 2);
     QCOMPARE(named[0].pen, HintBlue);
-    QCOMPARE(texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, -1, 800, 0); }),
-                   "?")
+    QCOMPARE(texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, -1, 800, 0); }), "?")
                  .size(),
              std::size_t(1));
 
@@ -405,8 +401,8 @@ void PaintingRoutinesTest::labelsAndGroups() {
                          listNote(scene, 69, 1080)};
     scene.displayText = "RE M";
     scene.groupSpread = 80;
-    const Items group = record(cache, scene,
-                               [&](PaintContext& c) { drawGroup(c, scene.answerGroup, HintBlue); });
+    const Items group =
+        record(cache, scene, [&](PaintContext& c) { drawGroup(c, scene.answerGroup, HintBlue); });
     const Items heads = only(group, Drawn::Ellipse);
     QCOMPARE(heads.size(), std::size_t(3));
     QCOMPARE(heads[0].rect.center().y(), double(scene.table[62].glyph.staffY));
@@ -417,6 +413,20 @@ void PaintingRoutinesTest::labelsAndGroups() {
     const double width = cache.groupLabelFont().width("RE M");
     QVERIFY(std::abs(label[0].baseline.x() - (40 + 1000 - int(width) / 2)) < 0.5);
     QVERIFY(record(cache, scene, [](PaintContext& c) { drawGroup(c, {}, 0); }).empty());
+
+    // A naming convention out of range (a damaged settings file) falls back to a known one.
+    scene.namingConvention = 7;
+    const Items fallback = record(cache, scene, [](PaintContext& c) {
+        drawNameLabel(c, 61, 800, 0);
+        drawNote(c, glyph(61, 5, 1402), 800, 0);
+    });
+    QCOMPARE(texts(fallback, "c is").size(), std::size_t(1));
+    QCOMPARE(texts(fallback, "is").size(), std::size_t(1));
+    scene.namingConvention = -1;
+    QCOMPARE(
+        texts(record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 61, 800, 0); }), "DO#")
+            .size(),
+        std::size_t(1));
 }
 
 void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
@@ -427,8 +437,7 @@ void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
     scene.questionNotes[0].answered = true;
     int expected = 0;
     const auto draw = [&] {
-        return record(cache, scene,
-                      [&](PaintContext& c) { expected = drawNotesForMode(c); });
+        return record(cache, scene, [&](PaintContext& c) { expected = drawNotesForMode(c); });
     };
     Items items = draw();
     QCOMPARE(expected, 64);
@@ -471,8 +480,8 @@ void PaintingRoutinesTest::groupDictationHidesTheRestOfTheQuestionGroup() {
         n.answered = answered;
         return n;
     };
-    scene.questionNotes = {note(60, 400, 0, true), note(64, 400, 1, true),
-                           note(62, 700, 0, false), note(65, 700, 1, false),
+    scene.questionNotes = {note(60, 400, 0, true),   note(64, 400, 1, true),
+                           note(62, 700, 0, false),  note(65, 700, 1, false),
                            note(67, 1000, 0, false), note(71, 1000, 1, false)};
     scene.answerGroup = {note(62, 700, 0, false), note(69, 700, 1, false)};
     scene.displayText = "+9/2";
@@ -484,8 +493,8 @@ void PaintingRoutinesTest::groupDictationHidesTheRestOfTheQuestionGroup() {
     QCOMPARE(texts(items, "+9/2").size(), std::size_t(1));
 
     scene.wrongGroup = {note(62, 700, 0, false), note(67, 700, 1, false)};
-    heads = only(record(cache, scene, [](PaintContext& c) { drawNotesForMode(c); }),
-                 Drawn::Ellipse);
+    heads =
+        only(record(cache, scene, [](PaintContext& c) { drawNotesForMode(c); }), Drawn::Ellipse);
     QCOMPARE(heads.size(), std::size_t(4));
     QCOMPARE(heads[2].brush, WrongRed);
     QCOMPARE(heads[3].rect.center().y(), double(scene.table[67].glyph.staffY));
@@ -499,6 +508,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
         settings.notes[pitch - 36] = 1;
     }
     settings.soundMode = Instrument;
+    settings.namingConvention = Letter;
     FrameState scene = emptyScene(PaintMode::Record, SceneStaff::Treble, settings);
     QCOMPARE(scene.wordCount, 4);
     scene.recordPosition = -3;
@@ -530,6 +540,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
     QCOMPARE(heads.size(), std::size_t(3));
     QCOMPARE(heads[0].brush, WrongRed);
     QCOMPARE(heads[0].rect.center().x(), 165.0);
+    QCOMPARE(texts(items, "C#").size(), std::size_t(1));
     QCOMPARE(texts(items, "C#")[0].pen, WrongRed);
     QCOMPARE(only(items, Drawn::Rect)[0].brush, WrongRed);
 

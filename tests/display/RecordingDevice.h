@@ -21,7 +21,7 @@ struct Drawn {
     enum Kind { Line, Rect, Ellipse, Polyline, Polygon, Text, Image };
     Kind kind = Line;
     QLineF line;
-    QRectF rect;     // Rect, Ellipse, Image (target)
+    QRectF rect; // Rect, Ellipse, Image (target)
     QPolygonF points;
     QString text;
     QPointF baseline; // Text
