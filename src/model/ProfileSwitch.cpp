@@ -98,7 +98,8 @@ ProfileSwitchResult switchProfile(const std::string& directory, const std::strin
     } else {
         if (settings.save(path) != 0) {
             return refused("The settings of the new user could not be written to " + fileName +
-                           " (the folder may be read-only or the disk full).");
+                           " (the folder may be read-only, the disk full, or the name not "
+                           "allowed by the file system).");
         }
         result.created = true;
     }

@@ -152,6 +152,9 @@ void CConfigureDialog::openingSteps() {
         chordList_->addItem(QString::fromLatin1(ChordTable[j].name));
         chordList_->item(j)->setSelected(s.chords[j] != 0);
     }
+    // Tall enough for every chord type, so the list never scrolls.
+    chordList_->setFixedHeight(chordList_->sizeHintForRow(0) * chordList_->count() +
+                               2 * chordList_->frameWidth());
     filling_ = false;
 
     const int convention = std::clamp<int>(s.namingConvention, 0, NamingConventionCount - 1);

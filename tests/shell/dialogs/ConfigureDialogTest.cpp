@@ -265,6 +265,27 @@ private slots:
         QCOMPARE(settings_.notes[2], 1);
     }
 
+    void picturesAndArrowKeysChooseLikeClicks() {
+        CConfigureDialog d(settings_);
+        runModal(d, [&] {
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            QTest::mouseClick(d.control(VoicePicture), Qt::LeftButton);
+            QVERIFY(radio(d, ModeVoice)->isChecked());
+            QVERIFY(d.control(TrebleStaffFolded)->isVisible());
+            QTest::mouseClick(d.control(BassChoicePicture), Qt::LeftButton);
+            QVERIFY(radio(d, ClefBass)->isChecked());
+            QVERIFY(d.control(BassStaffFolded)->isVisible());
+            // Arrow keys move within a radio group and act as a click.
+            radio(d, NamingSolfege)->setFocus();
+            QTest::keyClick(radio(d, NamingSolfege), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QVERIFY(radio(d, NamingGerman)->isChecked());
+            QCOMPARE(d.control<QLabel>(SharpLabel)->text(), QStringLiteral("is"));
+            QCOMPARE(d.control<QComboBox>(KeyList)->itemText(0), QStringLiteral("c Maj"));
+        });
+    }
+
     void theGermanConventionRelabelsAndKeepsTheRow() {
         CConfigureDialog d(settings_);
         runModal(d, [&] {
