@@ -48,7 +48,7 @@ export QT_QPA_PLATFORM=xcb
 app_pid=$!
 
 window=
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^Tessimo$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.05
@@ -205,7 +205,7 @@ shot 04-record-word
 # Three recordings of the one name: recording ends at 9 s, the replay (1.2 s a word) at 13.8 s.
 at 10.6
 shot 05-record-replay
-at 14.4
+at 15.0
 shot 06-after-recording
 recognize_now=$(saturation "$shots/06-after-recording.png" 16 20 351 27)
 about_now=$(saturation "$shots/06-after-recording.png" 16 20 383 27)
