@@ -79,6 +79,12 @@ saturation() { # file width height x y
         -channel G -separate -format '%[fx:mean]' info:
 }
 
+# Number of dark (text) pixels inside a rectangle of the window.
+dark_pixels() { # file width height x y
+    convert "$1" -crop "$2x$3+$(($4 + wx))+$(($5 + wy))" +repage -colorspace Gray \
+        -threshold 40% -negate -format '%[fx:round(mean*w*h)]' info:
+}
+
 # Tool-bar buttons: 33 pixels apart, the first centred at (29, 37) in the window.
 button() { # index 1..12
     xdotool mousemove $((wx + 29 + 33 * ($1 - 1))) $((wy + 37)) click 1
@@ -156,20 +162,32 @@ xdotool search --onlyvisible --name '^About tessimo$' >/dev/null || fail "no Abo
 xdotool key Escape
 sleep 0.3
 
+# The Caps Lock and Num Lock indicators show "MAJ" and "NUM" while their keys are on.
+shot 11-locks-off
+xdotool key Caps_Lock key Num_Lock
+sleep 0.4
+shot 12-locks-on
+xdotool key Caps_Lock key Num_Lock
+for pane in 852 893; do
+    off=$(dark_pixels "$shots/11-locks-off.png" 38 14 "$pane" 582)
+    on=$(dark_pixels "$shots/12-locks-on.png" 38 14 "$pane" 582)
+    [ "$on" -gt $((off + 20)) ] || fail "no lock indicator text at x $pane ($off -> $on dark pixels)"
+done
+
 # The profile and configuration dialogs open from their buttons and close with Escape.
 button 1
 sleep 0.8
-shot 11-profile-dialog
+shot 13-profile-dialog
 xdotool search --onlyvisible --name '^Profile Dialog$' >/dev/null || fail "no profile dialog"
 xdotool key Escape
 sleep 0.3
 button 2
 sleep 1.2
-shot 12-configuration-dialog
+shot 14-configuration-dialog
 xdotool search --onlyvisible --name '^Configuration$' >/dev/null || fail "no configuration dialog"
 xdotool key Escape
 sleep 0.5
-shot 13-after-configuration
+shot 15-after-configuration
 ;;
 voice)
 shot 01-voice-start
