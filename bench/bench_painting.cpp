@@ -75,21 +75,21 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QSize sizes[] = {QSize(1000, 600), QSize(1920, 1080), QSize(3840, 2160)};
     const struct {
-        PaintMode mode;
+        GameMode mode;
         SceneStaff staff;
         const char* name;
     } modes[] = {
-        {PaintMode::Idle, SceneStaff::Treble, "Idle"},
-        {PaintMode::ListenNotes, SceneStaff::Both, "ListenNotes"},
-        {PaintMode::PlayNotes, SceneStaff::Treble, "PlayNotes"},
-        {PaintMode::NotesDictation, SceneStaff::Treble, "NotesDictation"},
-        {PaintMode::PlayIntervals, SceneStaff::Both, "PlayIntervals"},
-        {PaintMode::IntervalDictation, SceneStaff::Both, "IntervalDictation"},
-        {PaintMode::PlayChords, SceneStaff::Bass, "PlayChords"},
-        {PaintMode::ChordsDictation, SceneStaff::Both, "ChordsDictation"},
-        {PaintMode::Record, SceneStaff::Treble, "Record"},
-        {PaintMode::RecordReplay, SceneStaff::Both, "RecordReplay"},
-        {PaintMode::Recognize, SceneStaff::Both, "Recognize"},
+        {GameMode::Idle, SceneStaff::Treble, "Idle"},
+        {GameMode::ListenNotes, SceneStaff::Both, "ListenNotes"},
+        {GameMode::PlayNotes, SceneStaff::Treble, "PlayNotes"},
+        {GameMode::NotesDictation, SceneStaff::Treble, "NotesDictation"},
+        {GameMode::PlayIntervals, SceneStaff::Both, "PlayIntervals"},
+        {GameMode::IntervalDictation, SceneStaff::Both, "IntervalDictation"},
+        {GameMode::PlayChords, SceneStaff::Bass, "PlayChords"},
+        {GameMode::ChordsDictation, SceneStaff::Both, "ChordsDictation"},
+        {GameMode::Record, SceneStaff::Treble, "Record"},
+        {GameMode::RecordReplay, SceneStaff::Both, "RecordReplay"},
+        {GameMode::Recognize, SceneStaff::Both, "Recognize"},
     };
     const int frames = argc > 1 ? std::max(3, std::atoi(argv[1])) : 41;
     std::printf("median of %d frames, ms as wall / cpu\n%-18s", frames, "");
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     for (const QSize& size : sizes) {
         FramePainter painter;
         QImage window(size, QImage::Format_RGB32);
-        FrameState scene = busyScene(PaintMode::NotesDictation, SceneStaff::Both);
+        FrameState scene = busyScene(GameMode::NotesDictation, SceneStaff::Both);
         printFigure(measure(7, [&](int i) {
             scene.table[40].selected = i % 2 == 0; // a new selection rebuilds the static layer
             QPainter target(&window);

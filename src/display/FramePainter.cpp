@@ -29,9 +29,9 @@ std::uint64_t selectionBits(const FrameState& state) {
     return bits;
 }
 
-bool showsScore(PaintMode mode) {
-    return mode == PaintMode::NotesDictation || mode == PaintMode::IntervalDictation ||
-           mode == PaintMode::ChordsDictation || mode == PaintMode::Recognize;
+bool showsScore(GameMode mode) {
+    return mode == GameMode::NotesDictation || mode == GameMode::IntervalDictation ||
+           mode == GameMode::ChordsDictation || mode == GameMode::Recognize;
 }
 
 QSize deviceSizeOf(QSize clientSize, qreal ratio) {
@@ -137,7 +137,7 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
     }
     key.selection = selectionBits(state);
     key.brace =
-        state.mode == PaintMode::ListenNotes && state.staff.trebleShown && state.staff.bassShown;
+        state.mode == GameMode::ListenNotes && state.staff.trebleShown && state.staff.bassShown;
     ensureStaticLayer(clientSize, key, state);
     if (!haveStatic_) {
         return -1;
@@ -156,7 +156,7 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
     dirty_.clear();
     PaintContext context{painter, cache_, state, &dirty_};
     const int expected = drawNotesForMode(context);
-    if (state.mode == PaintMode::Record) {
+    if (state.mode == GameMode::Record) {
         drawCountdown(context);
     }
     if (showsScore(state.mode)) {

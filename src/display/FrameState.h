@@ -8,22 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tessimo {
+#include "game/GameMode.h"
 
-// Game modes as the painter distinguishes them (same numbering as the exercise engine).
-enum class PaintMode : int {
-    Idle = 0,
-    ListenNotes = 1,
-    PlayNotes = 2,
-    NotesDictation = 3,
-    PlayIntervals = 4,
-    IntervalDictation = 5,
-    PlayChords = 6,
-    ChordsDictation = 7,
-    Record = 8,
-    RecordReplay = 9,
-    Recognize = 10,
-};
+namespace tessimo {
 
 // The three fields of a note that its drawing depends on.
 struct NoteGlyph {
@@ -60,7 +47,7 @@ struct StaffView {
 inline constexpr int PitchEntryCount = 100;
 
 struct FrameState {
-    PaintMode mode = PaintMode::Idle;
+    GameMode mode = GameMode::Idle;
     StaffView staff;
     std::array<PitchEntry, PitchEntryCount> table{};
 

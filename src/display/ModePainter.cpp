@@ -131,7 +131,7 @@ void drawGroupDictation(PaintContext& context) {
 void drawWords(PaintContext& context) {
     const FrameState& state = context.state;
     const bool voice = state.soundMode == VoiceSoundMode;
-    const bool recording = state.mode == PaintMode::Record;
+    const bool recording = state.mode == GameMode::Record;
     const QRgb colour = recording ? WrongRed : NoteGreen;
     const int position = recording ? state.recordPosition : state.replayPosition;
     const int first = voice ? 0 : LowestPitch;
@@ -203,29 +203,29 @@ int drawRecognize(PaintContext& context) {
 
 int drawNotesForMode(PaintContext& context) {
     switch (context.state.mode) {
-    case PaintMode::ListenNotes:
+    case GameMode::ListenNotes:
         drawListenNotes(context);
         return -1;
-    case PaintMode::PlayNotes:
+    case GameMode::PlayNotes:
         drawPlayNotes(context);
         return -1;
-    case PaintMode::NotesDictation:
+    case GameMode::NotesDictation:
         return drawNotesDictation(context);
-    case PaintMode::PlayIntervals:
-    case PaintMode::PlayChords:
+    case GameMode::PlayIntervals:
+    case GameMode::PlayChords:
         drawGroup(context, context.state.answerGroup, NoteGreen);
         return -1;
-    case PaintMode::IntervalDictation:
-    case PaintMode::ChordsDictation:
+    case GameMode::IntervalDictation:
+    case GameMode::ChordsDictation:
         drawGroupDictation(context);
         return -1;
-    case PaintMode::Record:
-    case PaintMode::RecordReplay:
+    case GameMode::Record:
+    case GameMode::RecordReplay:
         drawWords(context);
         return -1;
-    case PaintMode::Recognize:
+    case GameMode::Recognize:
         return drawRecognize(context);
-    case PaintMode::Idle:
+    case GameMode::Idle:
         break;
     }
     return -1;

@@ -44,7 +44,7 @@ void drawScorePanel(PaintContext& context) {
 
 void drawCountdown(PaintContext& context) {
     const FrameState& state = context.state;
-    if (state.mode != PaintMode::Record || state.recordPosition >= 0) {
+    if (state.mode != GameMode::Record || state.recordPosition >= 0) {
         return;
     }
     markDirty(context,

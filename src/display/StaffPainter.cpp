@@ -42,7 +42,7 @@ void drawStaves(PaintContext& context) {
     }
     painter.setPen(oldPen);
 
-    if (staff.trebleShown && staff.bassShown && context.state.mode == PaintMode::ListenNotes) {
+    if (staff.trebleShown && staff.bassShown && context.state.mode == GameMode::ListenNotes) {
         drawCellText(painter, context.cache.braceFont(), BraceLeft, BraceTop, QStringLiteral("{"),
                      InkBlack);
     }

@@ -18,7 +18,7 @@ NoteGlyph glyphOf(const CNote& note) {
 
 void snapshotView(const CBrindelView& view, const PaintFrame& paintFrame, FrameState& frame) {
     const GameState& state = view.state();
-    frame.mode = static_cast<PaintMode>(state.gameMode);
+    frame.mode = state.gameMode;
     snapshotTable(view.pitchTable(), frame);
     snapshotStaff(view.staffLayout(), frame);
     snapshotSettings(view.settings(), frame);

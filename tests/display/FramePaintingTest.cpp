@@ -114,7 +114,7 @@ void FramePaintingTest::staffLinesLieWhereEachLayoutPutsThem() {
     const QSize client(1000, 600);
     FramePainter painter;
     const FrameState scene =
-        emptyScene(PaintMode::PlayNotes, SceneStaff(staff), settingsFor(SceneStaff(staff)));
+        emptyScene(GameMode::PlayNotes, SceneStaff(staff), settingsFor(SceneStaff(staff)));
     painter.compose(client, 1.0, scene);
     const QImage& frame = painter.frame();
     for (const int y : lines) {
@@ -133,7 +133,7 @@ void FramePaintingTest::keyboardShowsSelectionAndHighlight() {
     const QSize client(1000, 600);
     FramePainter painter;
     FrameState scene =
-        emptyScene(PaintMode::PlayNotes, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
+        emptyScene(GameMode::PlayNotes, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
     scene.table[61].selected = true; // one selected black key
     scene.highlightPitch = 67;
     painter.compose(client, 1.0, scene);
@@ -162,7 +162,7 @@ void FramePaintingTest::keyboardShowsSelectionAndHighlight() {
 void FramePaintingTest::noteHeadsCarryTheirModeColours() {
     const QSize client(1200, 800);
     FramePainter painter;
-    const FrameState scene = busyScene(PaintMode::Recognize, SceneStaff::Treble);
+    const FrameState scene = busyScene(GameMode::Recognize, SceneStaff::Treble);
     const int expected = painter.compose(client, 1.0, scene);
     const QImage& frame = painter.frame();
     QCOMPARE(expected, scene.questionNotes[2].glyph.pitch);
@@ -180,7 +180,7 @@ void FramePaintingTest::noteHeadsCarryTheirModeColours() {
 
 void FramePaintingTest::staticLayerIsReusedUntilSizeOrSelectionChanges() {
     FramePainter painter;
-    FrameState scene = busyScene(PaintMode::NotesDictation, SceneStaff::Both);
+    FrameState scene = busyScene(GameMode::NotesDictation, SceneStaff::Both);
     painter.compose(QSize(800, 500), 1.0, scene);
     scene.questionNotes[3].x -= 8;
     scene.hoverPitch = 50;
@@ -199,7 +199,7 @@ void FramePaintingTest::staticLayerIsReusedUntilSizeOrSelectionChanges() {
     QCOMPARE(painter.cache().renderCount(Picture::TrebleClef), 2);
 
     // The brace belongs to the static picture of Listen notes with both staves.
-    scene.mode = PaintMode::ListenNotes;
+    scene.mode = GameMode::ListenNotes;
     painter.compose(QSize(900, 500), 1.0, scene);
     QCOMPARE(painter.staticRebuilds(), 4);
 }
@@ -208,7 +208,7 @@ void FramePaintingTest::highDensityFramesFillEveryPhysicalPixel() {
     const QSize client(600, 400);
     FramePainter painter;
     const FrameState scene =
-        emptyScene(PaintMode::PlayNotes, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
+        emptyScene(GameMode::PlayNotes, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
     painter.compose(client, 2.0, scene);
     const QImage& frame = painter.frame();
     QCOMPARE(frame.size(), QSize(1200, 800));
@@ -238,11 +238,11 @@ void FramePaintingTest::highDensityFramesFillEveryPhysicalPixel() {
 
 void FramePaintingTest::restoringOnlyWhatChangedMatchesAFreshFrame() {
     const QSize client(900, 640);
-    const PaintMode modes[] = {PaintMode::ListenNotes,     PaintMode::PlayNotes,
-                               PaintMode::NotesDictation,  PaintMode::PlayIntervals,
-                               PaintMode::ChordsDictation, PaintMode::Record,
-                               PaintMode::RecordReplay,    PaintMode::Recognize};
-    for (const PaintMode mode : modes) {
+    const GameMode modes[] = {GameMode::ListenNotes,     GameMode::PlayNotes,
+                              GameMode::NotesDictation,  GameMode::PlayIntervals,
+                              GameMode::ChordsDictation, GameMode::Record,
+                              GameMode::RecordReplay,    GameMode::Recognize};
+    for (const GameMode mode : modes) {
         FrameState scene = busyScene(mode, SceneStaff::Both);
         FramePainter reused;
         reused.compose(client, 1.0, scene);
@@ -264,7 +264,7 @@ void FramePaintingTest::restoringOnlyWhatChangedMatchesAFreshFrame() {
         QVERIFY2(sameUpToRounding(reused.frame(), fresh.frame()),
                  qPrintable(QStringLiteral("mode %1").arg(int(mode))));
         // Leaving the mode leaves nothing of it behind.
-        scene.mode = PaintMode::Idle;
+        scene.mode = GameMode::Idle;
         reused.compose(client, 1.0, scene);
         fresh.compose(client, 1.0, scene);
         QVERIFY(sameUpToRounding(reused.frame(), fresh.frame()));
@@ -276,7 +276,7 @@ void FramePaintingTest::clippedPaintCopiesOnlyTheInvalidPart() {
     QImage window(client, QImage::Format_RGB32);
     window.fill(Qt::magenta);
     FramePainter painter;
-    FrameState scene = busyScene(PaintMode::Record, SceneStaff::Treble);
+    FrameState scene = busyScene(GameMode::Record, SceneStaff::Treble);
     scene.recordPosition = -2;
     QPainter target(&window);
     target.setClipRect(QRect(0, 0, 300, 400));
@@ -333,18 +333,18 @@ void FramePaintingTest::viewPaintRunsTheEngineStepFirst() {
 void FramePaintingTest::screenshotsOfEveryMode() {
     const QString dir = screenshotDir();
     const struct {
-        PaintMode mode;
+        GameMode mode;
         SceneStaff staff;
         const char* name;
     } shots[] = {
-        {PaintMode::ListenNotes, SceneStaff::Both, "listen_notes_both"},
-        {PaintMode::PlayNotes, SceneStaff::Treble, "play_notes_treble"},
-        {PaintMode::NotesDictation, SceneStaff::Treble, "notes_dictation_treble"},
-        {PaintMode::PlayChords, SceneStaff::Both, "play_chords_both"},
-        {PaintMode::ChordsDictation, SceneStaff::Bass, "chords_dictation_bass"},
-        {PaintMode::Record, SceneStaff::Treble, "record_treble"},
-        {PaintMode::RecordReplay, SceneStaff::Both, "record_replay_both"},
-        {PaintMode::Recognize, SceneStaff::Both, "recognize_both"},
+        {GameMode::ListenNotes, SceneStaff::Both, "listen_notes_both"},
+        {GameMode::PlayNotes, SceneStaff::Treble, "play_notes_treble"},
+        {GameMode::NotesDictation, SceneStaff::Treble, "notes_dictation_treble"},
+        {GameMode::PlayChords, SceneStaff::Both, "play_chords_both"},
+        {GameMode::ChordsDictation, SceneStaff::Bass, "chords_dictation_bass"},
+        {GameMode::Record, SceneStaff::Treble, "record_treble"},
+        {GameMode::RecordReplay, SceneStaff::Both, "record_replay_both"},
+        {GameMode::Recognize, SceneStaff::Both, "recognize_both"},
     };
     FramePainter painter;
     for (const auto& shot : shots) {
@@ -365,7 +365,7 @@ void FramePaintingTest::screenshotsOfEveryMode() {
     dense.setDevicePixelRatio(2.0);
     dense.fill(Qt::magenta);
     QPainter target(&dense);
-    painter.paint(target, QSize(800, 500), busyScene(PaintMode::ListenNotes, SceneStaff::Both));
+    painter.paint(target, QSize(800, 500), busyScene(GameMode::ListenNotes, SceneStaff::Both));
     target.end();
     QVERIFY(dense.pixel(1599, 999) != QColor(Qt::magenta).rgb());
     QVERIFY(dense.save(dir + QStringLiteral("/listen_notes_both_x2.png")));

@@ -21,7 +21,7 @@ SettingsRecord settingsFor(SceneStaff staff) {
     return settings;
 }
 
-FrameState emptyScene(PaintMode mode, SceneStaff /*staff*/, const SettingsRecord& settings) {
+FrameState emptyScene(GameMode mode, SceneStaff /*staff*/, const SettingsRecord& settings) {
     FakeRecognizer recognizer;
     PitchTable table;
     table.rebuildSelection(settings, recognizer);
@@ -58,12 +58,12 @@ void addGroup(FrameState& scene, std::vector<ListNote>& list, std::initializer_l
 
 } // namespace
 
-FrameState busyScene(PaintMode mode, SceneStaff staff) {
+FrameState busyScene(GameMode mode, SceneStaff staff) {
     SettingsRecord settings = settingsFor(staff);
     settings.errorLimitOn = 1;
     settings.unknownLimitOn = 1;
     settings.namingConvention = 1;
-    if (mode == PaintMode::Record || mode == PaintMode::RecordReplay) {
+    if (mode == GameMode::Record || mode == GameMode::RecordReplay) {
         settings.soundMode = Instrument;
     }
     FrameState scene = emptyScene(mode, staff, settings);
@@ -73,7 +73,7 @@ FrameState busyScene(PaintMode mode, SceneStaff staff) {
     scene.errorCount = 3;
     scene.unknownCount = 1;
     switch (mode) {
-    case PaintMode::ListenNotes: {
+    case GameMode::ListenNotes: {
         const int codes[] = {5, 7, 7, 4, 9, 9, 8, 5, 3, 7, 6};
         for (int i = 0; i < 11; ++i) {
             const int pitch = low + (i * 5) % (high - low + 1);
@@ -84,39 +84,39 @@ FrameState busyScene(PaintMode mode, SceneStaff staff) {
         }
         break;
     }
-    case PaintMode::PlayNotes:
+    case GameMode::PlayNotes:
         scene.highlightPitch = low + 7;
         break;
-    case PaintMode::NotesDictation:
-    case PaintMode::Recognize:
+    case GameMode::NotesDictation:
+    case GameMode::Recognize:
         for (int i = 0; i < 6; ++i) {
             ListNote note = listNote(scene, low + 2 * i + (i % 2), 480 + 288 * i);
             note.answered = i < 2;
             scene.questionNotes.push_back(note);
         }
         scene.hoverPitch = low + 9;
-        scene.wrongMark = mode == PaintMode::Recognize ? low + 9 : -1;
+        scene.wrongMark = mode == GameMode::Recognize ? low + 9 : -1;
         break;
-    case PaintMode::PlayIntervals:
-    case PaintMode::PlayChords:
+    case GameMode::PlayIntervals:
+    case GameMode::PlayChords:
         addGroup(scene, scene.answerGroup, {low + 4, low + 7, low + 11}, 1000, false);
-        scene.displayText = mode == PaintMode::PlayChords ? "E minor" : "Fifth";
+        scene.displayText = mode == GameMode::PlayChords ? "E minor" : "Fifth";
         break;
-    case PaintMode::IntervalDictation:
-    case PaintMode::ChordsDictation:
+    case GameMode::IntervalDictation:
+    case GameMode::ChordsDictation:
         addGroup(scene, scene.questionNotes, {low, low + 4}, 600, true);
         addGroup(scene, scene.questionNotes, {low + 2, low + 6, low + 9}, 1100, false);
         addGroup(scene, scene.questionNotes, {low + 5, low + 9}, 1500, false);
         addGroup(scene, scene.answerGroup, {low + 3, low + 7, low + 10}, 1100, false);
         scene.displayText = "D# major";
         break;
-    case PaintMode::Record:
+    case GameMode::Record:
         scene.recordPosition = 2;
         break;
-    case PaintMode::RecordReplay:
+    case GameMode::RecordReplay:
         scene.replayPosition = 4;
         break;
-    case PaintMode::Idle:
+    case GameMode::Idle:
         break;
     }
     return scene;

@@ -13,10 +13,10 @@ enum class SceneStaff { Treble, Both, Bass };
 SettingsRecord settingsFor(SceneStaff staff);
 
 // A view in the given mode with its table, layout and settings, and no notes.
-FrameState emptyScene(PaintMode mode, SceneStaff staff, const SettingsRecord& settings);
+FrameState emptyScene(GameMode mode, SceneStaff staff, const SettingsRecord& settings);
 
 // A view in the given mode with the notes, groups and counters a game shows halfway through.
-FrameState busyScene(PaintMode mode, SceneStaff staff);
+FrameState busyScene(GameMode mode, SceneStaff staff);
 
 // A list note of a pitch on the scene's staff.
 ListNote listNote(const FrameState& scene, int pitch, int x, int durationCode = 5);

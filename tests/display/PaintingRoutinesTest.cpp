@@ -75,7 +75,7 @@ bool hasLine(const Items& items, const QLineF& line) {
     });
 }
 
-FrameState trebleScene(PaintMode mode = PaintMode::PlayNotes) {
+FrameState trebleScene(GameMode mode = GameMode::PlayNotes) {
     return emptyScene(mode, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
 }
 
@@ -126,11 +126,11 @@ void PaintingRoutinesTest::fontsHaveTheRequestedCellHeight() {
 
 void PaintingRoutinesTest::stavesFollowTheLayoutAndBraceOnlyInListenNotes() {
     PaintCache cache;
-    const auto linesOf = [&](SceneStaff staff, PaintMode mode) {
+    const auto linesOf = [&](SceneStaff staff, GameMode mode) {
         const FrameState scene = emptyScene(mode, staff, settingsFor(staff));
         return record(cache, scene, [](PaintContext& c) { drawStaves(c); });
     };
-    const Items treble = linesOf(SceneStaff::Treble, PaintMode::ListenNotes);
+    const Items treble = linesOf(SceneStaff::Treble, GameMode::ListenNotes);
     QCOMPARE(only(treble, Drawn::Line).size(), std::size_t(5));
     for (int y : {732, 866, 1000, 1134, 1268}) {
         QVERIFY(hasLine(treble, QLineF(40, y, 1960, y)));
@@ -139,7 +139,7 @@ void PaintingRoutinesTest::stavesFollowTheLayoutAndBraceOnlyInListenNotes() {
     QCOMPARE(treble.front().penWidth, 4.0);
     QVERIFY(texts(treble, "{").empty());
 
-    const Items both = linesOf(SceneStaff::Both, PaintMode::ListenNotes);
+    const Items both = linesOf(SceneStaff::Both, GameMode::ListenNotes);
     QCOMPARE(only(both, Drawn::Line).size(), std::size_t(10));
     for (int y : {330, 866, 1134, 1670}) {
         QVERIFY(hasLine(both, QLineF(40, y, 1960, y)));
@@ -149,8 +149,8 @@ void PaintingRoutinesTest::stavesFollowTheLayoutAndBraceOnlyInListenNotes() {
     QVERIFY(std::abs(brace[0].baseline.x() - 20) < 0.5);
     QVERIFY(std::abs(textTop(brace[0]) - 342) < 2);
 
-    QVERIFY(texts(linesOf(SceneStaff::Both, PaintMode::PlayNotes), "{").empty());
-    const Items bass = linesOf(SceneStaff::Bass, PaintMode::PlayNotes);
+    QVERIFY(texts(linesOf(SceneStaff::Both, GameMode::PlayNotes), "{").empty());
+    const Items bass = linesOf(SceneStaff::Bass, GameMode::PlayNotes);
     QVERIFY(hasLine(bass, QLineF(40, 732, 1960, 732)));
     QVERIFY(hasLine(bass, QLineF(40, 1268, 1960, 1268)));
 }
@@ -158,7 +158,7 @@ void PaintingRoutinesTest::stavesFollowTheLayoutAndBraceOnlyInListenNotes() {
 void PaintingRoutinesTest::clefsAreStretchedOntoTheirRectangles() {
     PaintCache cache;
     const auto clefs = [&](SceneStaff staff) {
-        return only(record(cache, emptyScene(PaintMode::PlayNotes, staff, settingsFor(staff)),
+        return only(record(cache, emptyScene(GameMode::PlayNotes, staff, settingsFor(staff)),
                            [](PaintContext& c) { drawClefs(c); }),
                     Drawn::Image);
     };
@@ -177,7 +177,7 @@ void PaintingRoutinesTest::clefsAreStretchedOntoTheirRectangles() {
 void PaintingRoutinesTest::barLinesStopAtTheStavesEnd() {
     PaintCache cache;
     const FrameState both =
-        emptyScene(PaintMode::ListenNotes, SceneStaff::Both, settingsFor(SceneStaff::Both));
+        emptyScene(GameMode::ListenNotes, SceneStaff::Both, settingsFor(SceneStaff::Both));
     QVERIFY(record(cache, both, [](PaintContext& c) { drawBarLine(c, 1960); }).empty());
     const Items bar = record(cache, both, [](PaintContext& c) { drawBarLine(c, 1959); });
     QCOMPARE(bar.size(), std::size_t(2));
@@ -305,7 +305,7 @@ void PaintingRoutinesTest::ledgerLinesAndSharpSigns() {
 
 void PaintingRoutinesTest::routinesRestorePenBrushAndFont() {
     PaintCache cache;
-    FrameState scene = busyScene(PaintMode::ChordsDictation, SceneStaff::Both);
+    FrameState scene = busyScene(GameMode::ChordsDictation, SceneStaff::Both);
     RecordingDevice device;
     QPainter painter(&device);
     installLogicalMapping(painter, QSize(2000, 3200));
@@ -384,7 +384,7 @@ void PaintingRoutinesTest::highlightRepaintsBlackNeighbours() {
 
 void PaintingRoutinesTest::labelsAndGroups() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::PlayChords);
+    FrameState scene = trebleScene(GameMode::PlayChords);
     scene.namingConvention = Solfege;
     const Items named = texts(
         record(cache, scene, [](PaintContext& c) { drawNameLabel(c, 67, 800, HintBlue); }), "SOL");
@@ -431,7 +431,7 @@ void PaintingRoutinesTest::labelsAndGroups() {
 
 void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::NotesDictation);
+    FrameState scene = trebleScene(GameMode::NotesDictation);
     scene.questionNotes = {listNote(scene, 60, 400), listNote(scene, 64, 688),
                            listNote(scene, 67, 976)};
     scene.questionNotes[0].answered = true;
@@ -473,7 +473,7 @@ void PaintingRoutinesTest::notesDictationShowsQuestionMarksAndPlacement() {
 
 void PaintingRoutinesTest::groupDictationHidesTheRestOfTheQuestionGroup() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::IntervalDictation);
+    FrameState scene = trebleScene(GameMode::IntervalDictation);
     const auto note = [&](int pitch, int x, int group, bool answered) {
         ListNote n = listNote(scene, pitch, x);
         n.groupIndex = group;
@@ -509,7 +509,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
     }
     settings.soundMode = Instrument;
     settings.namingConvention = Letter;
-    FrameState scene = emptyScene(PaintMode::Record, SceneStaff::Treble, settings);
+    FrameState scene = emptyScene(GameMode::Record, SceneStaff::Treble, settings);
     QCOMPARE(scene.wordCount, 4);
     scene.recordPosition = -3;
     const auto draw = [&] {
@@ -544,7 +544,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
     QCOMPARE(texts(items, "C#")[0].pen, WrongRed);
     QCOMPARE(only(items, Drawn::Rect)[0].brush, WrongRed);
 
-    scene.mode = PaintMode::RecordReplay;
+    scene.mode = GameMode::RecordReplay;
     scene.replayPosition = 0;
     items = draw();
     QCOMPARE(only(items, Drawn::Ellipse)[0].brush, NoteGreen);
@@ -552,7 +552,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
 
 void PaintingRoutinesTest::recognizeColoursAndWrongMark() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::Recognize);
+    FrameState scene = trebleScene(GameMode::Recognize);
     scene.questionNotes = {listNote(scene, 60, 400), listNote(scene, 64, 688),
                            listNote(scene, 67, 976)};
     scene.questionNotes[0].answered = true;
@@ -575,7 +575,7 @@ void PaintingRoutinesTest::recognizeColoursAndWrongMark() {
 
 void PaintingRoutinesTest::listenNotesAndPlayNotes() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::ListenNotes);
+    FrameState scene = trebleScene(GameMode::ListenNotes);
     scene.questionNotes = {listNote(scene, 60, 1000), listNote(scene, 62, 1080)};
     scene.questionNotes[0].sounding = true;
     scene.questionNotes[1].barStart = true;
@@ -587,7 +587,7 @@ void PaintingRoutinesTest::listenNotesAndPlayNotes() {
     QCOMPARE(only(items, Drawn::Rect).size(), std::size_t(2)); // C and its neighbour C sharp
     QVERIFY(hasLine(items, QLineF(1062, 732, 1062, 1268)));
 
-    scene.mode = PaintMode::PlayNotes;
+    scene.mode = GameMode::PlayNotes;
     scene.highlightPitch = 255;
     QVERIFY(record(cache, scene, [](PaintContext& c) { drawNotesForMode(c); }).empty());
     scene.highlightPitch = 65;
@@ -599,7 +599,7 @@ void PaintingRoutinesTest::listenNotesAndPlayNotes() {
 
 void PaintingRoutinesTest::scorePanelFollowsTheLimits() {
     PaintCache cache;
-    FrameState scene = trebleScene(PaintMode::NotesDictation);
+    FrameState scene = trebleScene(GameMode::NotesDictation);
     scene.okCount = 7;
     scene.errorCount = 2;
     scene.unknownCount = 1;
