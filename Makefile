@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench format format-check sanitize tsan fuzz clean
+.PHONY: all deps configure build run install test bench format format-check sanitize tsan fuzz clean
 
 all: build
 
@@ -22,6 +22,10 @@ build: configure
 
 run: build
 	./$(BUILD_DIR)/src/shell/tessimo
+
+# The program, its manuals, icon and desktop entry; PREFIX defaults to CMake's (/usr/local).
+install: build
+	cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2 --timeout 600

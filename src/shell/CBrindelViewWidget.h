@@ -1,0 +1,90 @@
+// The widget in which the exercises run: the Qt side of the exercise engine's view. It gives
+// the engine its platform services (clock, timer 1, repaint, client size, confirmation,
+// dialogs, manuals, sound output, sound input), passes it the mouse and the commands, and
+// paints its frames. User-interface thread only.
+#pragma once
+
+#include "display/ViewPainter.h"
+#include "game/CBrindelView.h"
+#include "recognition/RecognizerEntryPoints.h"
+#include "shell/CommandView.h"
+#include "sound/MidiOutput.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace tessimo {
+
+class MersenneRandom;
+class QtClock;
+class QtConfirmationBox;
+class QtManualOpener;
+class QtWindowTimer;
+
+// Replacements for the devices the view would otherwise open itself; null members are opened
+// as usual (the synthesiser, no microphone, the real dialogs).
+struct ViewDevices {
+    std::unique_ptr<MidiOutput> midi;
+    // Where the synthesiser looks for its SoundFont when midi is null; empty: the system's.
+    std::filesystem::path soundFontDirectory;
+    std::unique_ptr<RecognizerEntryPoints> recognizer;
+    std::unique_ptr<ExerciseDialogs> dialogs;
+};
+
+class CBrindelViewWidget : public CommandView, private ViewWindow, private StatusLine {
+    Q_OBJECT
+public:
+    // Builds the engine's view and loads the default user's files.
+    explicit CBrindelViewWidget(ViewDevices devices = {}, QWidget* parent = nullptr);
+    ~CBrindelViewWidget() override;
+
+    bool handlesCommand(int id) const override;
+    bool commandEnabled(int id) const override;
+    void runCommand(int id) override;
+    bool isIdle() const override;
+
+    // The engine, for tests.
+    CBrindelView& engine() { return *m_engine; }
+    const QtWindowTimer& timer() const { return *m_timer; }
+
+    // Frames painted since the view was built.
+    int framesPainted() const { return m_framesPainted; }
+
+signals:
+    // A frame has been painted.
+    void framePainted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // ViewWindow.
+    void repaintAll() override;
+    void repaintRect(const DeviceRect& rect) override;
+    ClientSize clientSize() const override;
+    void showMessage(const std::string& text) override;
+
+    void onTick(int timerNumber);
+    // Tells the frame to re-read the enabling rules when the mode or idle flag changed.
+    void afterEngineEvent(GameMode modeBefore, bool idleBefore);
+    void reportSoundStatus();
+
+    std::unique_ptr<QtClock> m_clock;
+    std::unique_ptr<QtWindowTimer> m_timer;
+    std::unique_ptr<QtConfirmationBox> m_confirmation;
+    std::unique_ptr<ExerciseDialogs> m_dialogs;
+    std::unique_ptr<QtManualOpener> m_manuals;
+    std::unique_ptr<MidiOutput> m_midi;
+    std::unique_ptr<RecognizerEntryPoints> m_recognizer;
+    std::unique_ptr<MersenneRandom> m_random;
+    std::unique_ptr<CBrindelView> m_engine;
+    ViewPainter m_painter;
+    int m_framesPainted = 0;
+    static constexpr int WheelNotch = 120;
+    int m_wheelRemainder = 0; // wheel turns not yet a whole notch
+};
+
+} // namespace tessimo

@@ -1,0 +1,202 @@
+#include "shell/CMainFrame.h"
+
+#include "shell/CommandTable.h"
+#include "shell/CommandView.h"
+#include "shell/LockIndicators.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace tessimo {
+
+namespace {
+
+constexpr int FrameWidth = 1000;
+constexpr int FrameHeight = 600;
+
+QLabel* makeIndicatorPane(QWidget* parent, const QString& widest) {
+    auto* pane = new QLabel(parent);
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(widest) + 12);
+    return pane;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent), m_view(view) {
+    setWindowTitle(QStringLiteral("Tessimo"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon/tessimo.svg")));
+    buildActions();
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    setCentralWidget(m_view);
+    setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
+    resize(FrameWidth, FrameHeight);
+
+    connect(m_view, &CommandView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+    connect(m_view, &CommandView::statusMessage, this, &CMainFrame::showStatusMessage);
+    qApp->installEventFilter(this);
+    updateCommandStates();
+    updateLockIndicators();
+}
+
+void CMainFrame::buildActions() {
+    for (const MenuInfo& menu : menuTable()) {
+        for (const CommandInfo& item : menu.items) {
+            auto* act = new QAction(QString::fromUtf8(item.text), this);
+            act->setData(item.id);
+            act->setStatusTip(QString::fromUtf8(item.prompt));
+            if (*item.tooltip != '\0') {
+                act->setToolTip(QString::fromUtf8(item.tooltip));
+            }
+            if (*item.picture != '\0') {
+                act->setIcon(QIcon(QString::fromUtf8(item.picture)));
+            }
+            // The menu shows text only; the pictures belong to the tool bar.
+            act->setIconVisibleInMenu(false);
+            const int id = item.id;
+            connect(act, &QAction::triggered, this, [this, id] { routeCommand(id); });
+            m_actions.insert(id, act);
+        }
+    }
+}
+
+void CMainFrame::buildMenus() {
+    for (const MenuInfo& info : menuTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.title));
+        for (const CommandInfo& item : info.items) {
+            menu->addAction(m_actions.value(item.id));
+        }
+        // Enabled states are evaluated just before the menu shows, as the tool bar's are
+        // after every change of state.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    }
+}
+
+void CMainFrame::buildToolBar() {
+    m_toolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int id : toolBarTable()) {
+        m_toolBar->addAction(m_actions.value(id));
+        // Only commands with a tooltip of their own show one; the others stay silent.
+        if (QWidget* button = m_toolBar->widgetForAction(m_actions.value(id))) {
+            button->installEventFilter(this);
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void CMainFrame::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
+    m_readyPane->setIndent(3);
+    bar->addWidget(m_readyPane, 1);
+    m_capsPane = makeIndicatorPane(bar, QStringLiteral("MAJ"));
+    m_numPane = makeIndicatorPane(bar, QStringLiteral("NUM"));
+    m_scrollPane = makeIndicatorPane(bar, QStringLiteral("DEF"));
+    bar->addPermanentWidget(m_capsPane);
+    bar->addPermanentWidget(m_numPane);
+    bar->addPermanentWidget(m_scrollPane);
+}
+
+QString CMainFrame::statusText() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? m_readyPane->text() : message;
+}
+
+QString CMainFrame::capsIndicator() const {
+    return m_capsPane->text();
+}
+QString CMainFrame::numIndicator() const {
+    return m_numPane->text();
+}
+QString CMainFrame::scrollIndicator() const {
+    return m_scrollPane->text();
+}
+
+void CMainFrame::showStatusMessage(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+bool CMainFrame::commandEnabled(int id) const {
+    if (m_view->handlesCommand(id)) {
+        return m_view->commandEnabled(id);
+    }
+    if (id == IdAbout) {
+        return m_view->isIdle();
+    }
+    return true;
+}
+
+void CMainFrame::updateCommandStates() {
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        it.value()->setEnabled(commandEnabled(it.key()));
+    }
+}
+
+void CMainFrame::routeCommand(int id) {
+    // A command may have become disabled since its button was last drawn.
+    if (!commandEnabled(id)) {
+        updateCommandStates();
+        return;
+    }
+    if (m_view->handlesCommand(id)) {
+        m_view->runCommand(id);
+    } else if (id == IdExit) {
+        close();
+    } else if (id == IdAbout) {
+        emit aboutRequested();
+    }
+    updateCommandStates();
+}
+
+void CMainFrame::updateLockIndicators() {
+    const LockState state = readLockState();
+    m_capsPane->setText(state.caps ? QStringLiteral("MAJ") : QString());
+    m_numPane->setText(state.num ? QStringLiteral("NUM") : QString());
+    m_scrollPane->setText(state.scroll ? QStringLiteral("DEF") : QString());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        if (auto* button = qobject_cast<QToolButton*>(watched)) {
+            const QAction* act = button->defaultAction();
+            const CommandInfo* info = act ? findCommand(act->data().toInt()) : nullptr;
+            if (info != nullptr && *info->tooltip == '\0') {
+                return true;
+            }
+        }
+        break;
+    case QEvent::KeyRelease: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) {
+            updateLockIndicators();
+        }
+        break;
+    }
+    case QEvent::ApplicationActivate:
+        updateLockIndicators();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace tessimo

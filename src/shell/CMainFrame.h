@@ -1,0 +1,70 @@
+// The main window: menu, tool bar and status bar around the view. Commands from the menu and
+// the tool bar go to the view first; Exit is the frame's own and About the application's.
+// User-interface thread only.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace tessimo {
+
+class CommandView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the furniture around view, which the frame takes over, and sizes the window.
+    explicit CMainFrame(CommandView* view, QWidget* parent = nullptr);
+
+    CommandView* view() const { return m_view; }
+    QToolBar* toolBar() const { return m_toolBar; }
+
+    // The action of a command id, or nullptr.
+    QAction* action(int id) const { return m_actions.value(id, nullptr); }
+
+    // The text of the message pane: a prompt or message when one is shown, else "Ready".
+    QString statusText() const;
+
+    // The indicator panes as shown ("MAJ", "NUM", "DEF" or empty).
+    QString capsIndicator() const;
+    QString numIndicator() const;
+    QString scrollIndicator() const;
+
+    // Re-reads every command's enabling rule into its action.
+    void updateCommandStates();
+
+    // Sends a command along the route view, frame, application, if it is enabled.
+    void routeCommand(int id);
+
+    // Shows a message in the status bar until the next prompt replaces it.
+    void showStatusMessage(const QString& text);
+
+signals:
+    // The About command, handled by the application.
+    void aboutRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void updateLockIndicators();
+    bool commandEnabled(int id) const;
+
+    CommandView* m_view;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_readyPane = nullptr;
+    QLabel* m_capsPane = nullptr;
+    QLabel* m_numPane = nullptr;
+    QLabel* m_scrollPane = nullptr;
+    QMap<int, QAction*> m_actions;
+};
+
+} // namespace tessimo

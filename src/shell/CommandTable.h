@@ -1,0 +1,53 @@
+// The program's commands as the menu and the tool bar show them: ids, menu texts with their
+// access keys, status-bar prompts, tooltips and tool-bar pictures. Constant data, readable
+// from any thread.
+#pragma once
+
+#include "game/CommandIds.h"
+
+#include <span>
+
+namespace tessimo {
+
+// Command ids of the menu and the tool bar: the engine's, and Exit, which the frame handles.
+enum ShellCommandId : int {
+    IdProfile = ProfileCommand,
+    IdExit = 57665,
+    IdConfigure = ConfigureCommand,
+    IdListenNotes = ListenNotesCommand,
+    IdPlayNotes = PlayNotesCommand,
+    IdNotesDictation = NotesDictationCommand,
+    IdPlayIntervals = PlayIntervalsCommand,
+    IdIntervalDictation = IntervalDictationCommand,
+    IdPlayChords = PlayChordsCommand,
+    IdChordsDictation = ChordsDictationCommand,
+    IdRecord = RecordCommand,
+    IdRecognize = RecognizeCommand,
+    IdManualEnglish = EnglishManualCommand,
+    IdManualFrench = FrenchManualCommand,
+    IdAbout = AboutCommand,
+};
+
+struct CommandInfo {
+    int id;
+    const char* text;    // menu text, '&' before the access key
+    const char* prompt;  // status-bar text while the item or button is under the pointer
+    const char* tooltip; // tool-bar tooltip, empty for none
+    const char* picture; // resource path of the tool-bar picture, empty when not on the bar
+};
+
+struct MenuInfo {
+    const char* title;
+    std::span<const CommandInfo> items;
+};
+
+// The three menus in order, each with its items in order.
+std::span<const MenuInfo> menuTable();
+
+// The ids of the tool-bar buttons, left to right.
+std::span<const int> toolBarTable();
+
+// The command with this id, or nullptr.
+const CommandInfo* findCommand(int id);
+
+} // namespace tessimo

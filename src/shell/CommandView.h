@@ -1,0 +1,36 @@
+// The window part in which the exercises run, as the main frame sees it: it receives the
+// commands first, says which of them it handles and whether they are enabled, and tells the
+// frame when that may have changed. User-interface thread only.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace tessimo {
+
+class CommandView : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // True when this view has a handler for the command id.
+    virtual bool handlesCommand(int id) const = 0;
+
+    // The enabling rule of a command this view handles.
+    virtual bool commandEnabled(int id) const = 0;
+
+    // Runs a command this view handles.
+    virtual void runCommand(int id) = 0;
+
+    // True while no timed exercise runs.
+    virtual bool isIdle() const = 0;
+
+signals:
+    // The mode, the settings or the recordings changed: enabled states must be re-read.
+    void commandStateChanged();
+
+    // A one-off message for the status bar (a missing device, a manual that cannot open).
+    void statusMessage(const QString& text);
+};
+
+} // namespace tessimo

@@ -1,0 +1,290 @@
+// The main frame around a fake view: furniture, texts, prompts, tooltips, enabling and
+// command routing; the About box; finding and opening the manuals.
+#include "FakeCommandView.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CBrindelApp.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandTable.h"
+#include "shell/UserManual.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace tessimo;
+
+namespace {
+
+QToolButton* buttonFor(CMainFrame& frame, int id) {
+    return qobject_cast<QToolButton*>(frame.toolBar()->widgetForAction(frame.action(id)));
+}
+
+// Receives file URLs instead of a browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+
+public:
+    QList<QUrl> urls;
+};
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void furnitureAndTexts();
+    void toolBarOrderAndPictures();
+    void promptsAndTooltips();
+    void aboutFollowsIdle();
+    void routing();
+    void aboutBox();
+    void startupFailsOnUnreadableArgument();
+    void manualsAreFoundAndHandedToTheBrowser();
+};
+
+void MainFrameTest::furnitureAndTexts() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.windowTitle(), QStringLiteral("Tessimo"));
+    QCOMPARE(frame.size(), QSize(1000, 600));
+    QCOMPARE(frame.centralWidget(), view);
+    QCOMPARE(frame.statusText(), QStringLiteral("Ready"));
+    QCOMPARE(frame.toolBarArea(frame.toolBar()), Qt::TopToolBarArea);
+    QVERIFY(frame.toolBar()->isMovable());
+    QCOMPARE(frame.toolBar()->allowedAreas(), Qt::AllToolBarAreas);
+
+    // Three indicator panes after the message pane; empty while their keys are off.
+    const QList<QLabel*> labels = frame.statusBar()->findChildren<QLabel*>();
+    QCOMPARE(labels.size(), 4);
+    QVERIFY(frame.capsIndicator().isEmpty() || frame.capsIndicator() == "MAJ");
+
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    QStringList titles;
+    for (QAction* m : menus) {
+        titles << m->text();
+    }
+    QCOMPARE(titles, (QStringList{"&File", "&Game", "Help"}));
+
+    QStringList items;
+    QList<int> ids;
+    for (QAction* m : menus) {
+        for (QAction* a : m->menu()->actions()) {
+            items << a->text();
+            ids << a->data().toInt();
+        }
+    }
+    QCOMPARE(items,
+             (QStringList{"&Profile ...", "&Exit", "&Configure ...", "&Listen notes", "Play notes",
+                          "&Notes Dictation", "Play intervals", "&Interval Dictation",
+                          "Play chords", "C&hords Dictation", "&Record", "Reco&gnize", "English",
+                          QString::fromUtf8("Français"), "&About ..."}));
+    QCOMPARE(ids, (QList<int>{32803, 57665, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792,
+                              32782, 32784, 32786, 32789, 57664}));
+    QCOMPARE(
+        frame.action(IdRecognize)->statusTip(),
+        QStringLiteral("View some scrolling notes and say (or play) them (voice or inst mode)"));
+    QCOMPARE(frame.action(IdManualFrench)->statusTip(),
+             QStringLiteral("Voir le manuel utilisateur en ligne"));
+    QCOMPARE(frame.action(IdExit)->statusTip(), QStringLiteral("Exit the application"));
+    QVERIFY(frame.action(IdProfile)->statusTip().isEmpty());
+}
+
+void MainFrameTest::toolBarOrderAndPictures() {
+    CMainFrame frame(new FakeCommandView);
+    const QList<QAction*> actions = frame.toolBar()->actions();
+    QList<int> ids;
+    for (QAction* a : actions) {
+        QVERIFY2(!a->isSeparator(), "the tool bar has no separators");
+        ids << a->data().toInt();
+        // Every button has its picture, and it renders at small and high-DPI sizes.
+        QVERIFY(!a->icon().isNull());
+        for (int size : {16, 64}) {
+            const QImage image = a->icon().pixmap(size, size).toImage();
+            QCOMPARE(image.width(), size);
+            int opaque = 0;
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    opaque += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+                }
+            }
+            QVERIFY2(opaque > size * size / 10, qPrintable(a->text()));
+        }
+    }
+    QCOMPARE(ids, (QList<int>{32803, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792, 32782,
+                              32784, 57664}));
+}
+
+void MainFrameTest::promptsAndTooltips() {
+    CMainFrame frame(new FakeCommandView);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    QToolButton* about = buttonFor(frame, IdAbout);
+    QToolButton* profile = buttonFor(frame, IdProfile);
+    QTest::mouseMove(about);
+    QTRY_COMPARE(frame.statusText(), QStringLiteral("Display version & copyright"));
+    QTest::mouseMove(profile);
+    QTRY_COMPARE(frame.statusText(), QStringLiteral("Ready"));
+
+    QHelpEvent aboutTip(QEvent::ToolTip, about->rect().center(),
+                        about->mapToGlobal(about->rect().center()));
+    QApplication::sendEvent(about, &aboutTip);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("About"));
+    QToolTip::hideText();
+    QTRY_VERIFY(QToolTip::text().isEmpty());
+    QHelpEvent profileTip(QEvent::ToolTip, profile->rect().center(),
+                          profile->mapToGlobal(profile->rect().center()));
+    QApplication::sendEvent(profile, &profileTip);
+    QTest::qWait(50);
+    QVERIFY(QToolTip::text().isEmpty());
+
+    // A status message stays until a prompt replaces it, then "Ready" returns.
+    frame.showStatusMessage(QStringLiteral("No synthesiser"));
+    QCOMPARE(frame.statusText(), QStringLiteral("No synthesiser"));
+    QTest::mouseMove(about);
+    QTRY_COMPARE(frame.statusText(), QStringLiteral("Display version & copyright"));
+    QTest::mouseMove(frame.centralWidget());
+    QTRY_COMPARE(frame.statusText(), QStringLiteral("Ready"));
+}
+
+void MainFrameTest::aboutFollowsIdle() {
+    auto* view = new FakeCommandView;
+    view->disabled = {IdRecord, IdRecognize};
+    CMainFrame frame(view);
+    QVERIFY(frame.action(IdAbout)->isEnabled());
+    QVERIFY(!frame.action(IdRecord)->isEnabled());
+    QVERIFY(!buttonFor(frame, IdRecognize)->isEnabled());
+    QVERIFY(frame.action(IdPlayNotes)->isEnabled());
+
+    view->setIdle(false);
+    QVERIFY(!frame.action(IdAbout)->isEnabled());
+    QVERIFY(!buttonFor(frame, IdAbout)->isEnabled());
+    view->setIdle(true);
+    QVERIFY(frame.action(IdAbout)->isEnabled());
+    QVERIFY(buttonFor(frame, IdAbout)->isEnabled());
+}
+
+void MainFrameTest::routing() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QSignalSpy about(&frame, &CMainFrame::aboutRequested);
+
+    QTest::mouseClick(buttonFor(frame, IdNotesDictation), Qt::LeftButton);
+    frame.action(IdManualEnglish)->trigger();
+    QCOMPARE(view->received, (QList<int>{IdNotesDictation, IdManualEnglish}));
+
+    // A command whose rule has turned false since the bar was drawn is not run.
+    view->disabled = {IdRecord};
+    frame.routeCommand(IdRecord);
+    QCOMPARE(view->received.size(), 2);
+    QVERIFY(!frame.action(IdRecord)->isEnabled());
+
+    QTest::mouseClick(buttonFor(frame, IdAbout), Qt::LeftButton);
+    QCOMPARE(about.count(), 1);
+    view->idle = false;
+    frame.routeCommand(IdAbout);
+    QCOMPARE(about.count(), 1);
+
+    frame.action(IdExit)->trigger();
+    QVERIFY(!frame.isVisible());
+    QCOMPARE(view->received.size(), 2);
+}
+
+void MainFrameTest::aboutBox() {
+    CAboutDlg box;
+    QCOMPARE(box.windowTitle(), QStringLiteral("About tessimo"));
+    QCOMPARE(box.versionLabel()->text(), QStringLiteral("Tessimo version 10.0"));
+    QCOMPARE(box.versionLabel()->textFormat(), Qt::PlainText);
+    QVERIFY(box.okButton()->isDefault());
+    QVERIFY(box.width() > box.okButton()->width() * 2);
+
+    // Shown from the application: modal, closed by OK.
+    CBrindelApp app([] { return new FakeCommandView; });
+    QVERIFY(app.initInstance({}));
+    bool sawBox = false;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        sawBox = shown != nullptr && shown->isModal();
+        if (shown != nullptr) {
+            QTest::mouseClick(shown->okButton(), Qt::LeftButton);
+        }
+    });
+    app.mainFrame()->routeCommand(IdAbout);
+    QVERIFY(sawBox);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    // Escape closes it as well.
+    QTimer::singleShot(0, [] {
+        if (QWidget* shown = QApplication::activeModalWidget()) {
+            QTest::keyClick(shown, Qt::Key_Escape);
+        }
+    });
+    app.onAppAbout();
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void MainFrameTest::startupFailsOnUnreadableArgument() {
+    CBrindelApp missing([] { return new FakeCommandView; });
+    QVERIFY(!missing.initInstance({QStringLiteral("/nonexistent/file.tes")}));
+    QVERIFY(missing.errorText().contains("/nonexistent/file.tes"));
+    QVERIFY(missing.mainFrame() == nullptr);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("some.tes");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("anything");
+    file.close();
+    CBrindelApp present([] { return new FakeCommandView; });
+    QVERIFY(present.initInstance({path}));
+    QVERIFY(present.mainFrame()->isVisible());
+    QCOMPARE(present.mainFrame()->windowTitle(), QStringLiteral("Tessimo"));
+}
+
+void MainFrameTest::manualsAreFoundAndHandedToTheBrowser() {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QFile fr(second.filePath("tessimo-fr.html"));
+    QVERIFY(fr.open(QIODevice::WriteOnly));
+    fr.close();
+    const QStringList dirs{first.path(), second.path()};
+    QVERIFY(findManual(ManualLanguage::English, dirs).isEmpty());
+    QCOMPARE(findManual(ManualLanguage::French, dirs), QFileInfo(fr).absoluteFilePath());
+
+    // The build copies the manuals next to the test binary, as it does next to the program.
+    const QString english = findManual(ManualLanguage::English, manualSearchDirs());
+    QVERIFY(!english.isEmpty());
+
+    // No browser on the offscreen platform: the status text says where the file is.
+    const QString failure = openManual(ManualLanguage::English);
+    QVERIFY(failure.contains(english));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    QVERIFY(openManual(ManualLanguage::French).isEmpty());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.urls.size(), 1);
+    QVERIFY(catcher.urls.first().toLocalFile().endsWith("tessimo-fr.html"));
+}
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"

@@ -1,0 +1,28 @@
+// A MIDI output for tests: keeps the pitches of every note-on it is asked to play.
+#pragma once
+
+#include "sound/MidiOutput.h"
+
+#include <vector>
+
+namespace tessimo {
+
+class RecordingMidi : public MidiOutput {
+public:
+    explicit RecordingMidi(std::vector<int>& played) : m_played(played) {}
+
+    int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t*, int count,
+                 std::uint8_t, bool) override {
+        if (program >= 0) {
+            for (int i = 0; i < count; ++i) {
+                m_played.push_back(keys[i]);
+            }
+        }
+        return 0;
+    }
+
+private:
+    std::vector<int>& m_played;
+};
+
+} // namespace tessimo

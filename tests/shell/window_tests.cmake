@@ -1,0 +1,26 @@
+# Tests of the application window, on the offscreen platform, and of the real program under a
+# virtual X server.
+tessimo_add_qttest(test_shell_frame
+  SOURCES MainFrameTest.cpp FakeCommandView.h
+  LIBS tessimo_shell)
+
+tessimo_add_qttest(test_shell_window
+  SOURCES RealWindowTest.cpp RecordingMidi.h
+  LIBS tessimo_shell)
+
+# The manuals next to the test binaries, where the program looks for them.
+foreach(_m tessimo-en.html tessimo-fr.html)
+  configure_file(${PROJECT_SOURCE_DIR}/src/resources/manual/${_m}
+    ${CMAKE_CURRENT_BINARY_DIR}/manual/${_m} COPYONLY)
+endforeach()
+
+# The real program under a virtual X server; its screenshots stay in build/screenshots/window.
+add_executable(shell_e2e_settings WriteSettings.cpp)
+target_link_libraries(shell_e2e_settings PRIVATE tessimo_model)
+foreach(_scenario synth voice)
+  add_test(NAME test_shell_e2e_${_scenario}
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window_e2e.sh $<TARGET_FILE:tessimo>
+            ${CMAKE_BINARY_DIR}/screenshots/window/${_scenario} ${_scenario}
+            $<TARGET_FILE:shell_e2e_settings>)
+  set_tests_properties(test_shell_e2e_${_scenario} PROPERTIES TIMEOUT 120 LABELS "x11")
+endforeach()
