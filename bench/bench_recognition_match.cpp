@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/WordMatching.h"
 
 namespace {

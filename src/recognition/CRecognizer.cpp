@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/AtomicFileWrite.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"
 #include "recognition/WordMatching.h"
 #include "recognition/WordTrimming.h"

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "model/FileDescriptor.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
 namespace {

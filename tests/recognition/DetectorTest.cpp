@@ -3,7 +3,7 @@
 #include "Feeding.h"
 #include "Signals.h"
 #include "recognition/CRecognizer.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
 namespace {

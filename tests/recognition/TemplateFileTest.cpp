@@ -12,7 +12,7 @@
 #include "Feeding.h"
 #include "Signals.h"
 #include "recognition/CRecognizer.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"
 
 namespace tessimo {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/WarpDistance.h"
 #include "recognition/WordMatching.h"
 

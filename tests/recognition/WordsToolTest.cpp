@@ -10,7 +10,7 @@
 
 #include "Signals.h"
 #include "WavFile.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
 namespace {

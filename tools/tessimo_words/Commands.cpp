@@ -9,7 +9,7 @@
 
 #include "WavFile.h"
 #include "recognition/CRecognizer.h"
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"
 #include "recognition/WarpDistance.h"
 

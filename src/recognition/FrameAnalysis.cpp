@@ -1,4 +1,4 @@
-#include "recognition/SpectralAnalysis.h"
+#include "recognition/FrameAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,8 +6,8 @@
 
 #include "Signals.h"
 #include "recognition/CFFT.h"
+#include "recognition/FrameAnalysis.h"
 #include "recognition/RealFft.h"
-#include "recognition/SpectralAnalysis.h"
 #include "recognition/WarpDistance.h"
 
 namespace tessimo {
