@@ -89,18 +89,36 @@ bool AudioOutputStream::start(AudioRenderer& renderer, std::string& reason) {
     return true;
 }
 
+bool AudioOutputStream::restart(std::string& reason) {
+    std::lock_guard lock(portAudioSetupMutex());
+    // The last block was silence, so dropping what the device still holds loses nothing.
+    if (Pa_IsStreamStopped(stream_.get()) == 0)
+        Pa_AbortStream(stream_.get());
+    if (Pa_StartStream(stream_.get()) != paNoError) {
+        reason = "The sound output device could not be started";
+        return false;
+    }
+    return true;
+}
+
+bool AudioOutputStream::isActive() const {
+    return Pa_IsStreamActive(stream_.get()) == 1;
+}
+
 int AudioOutputStream::callback(const void*, void* output, unsigned long frames,
                                 const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
                                 void* userData) {
     auto* self = static_cast<AudioOutputStream*>(userData);
     auto* out = static_cast<float*>(output);
     const std::uint64_t first = self->framesRendered_.load(std::memory_order_relaxed);
+    bool more = true;
     if (AudioRenderer* renderer = self->renderer_.load(std::memory_order_acquire))
-        renderer->renderAudio(out, frames, self->channelCount_, first);
+        more = renderer->renderAudio(out, frames, self->channelCount_, first);
     else
         std::memset(out, 0, frames * static_cast<std::size_t>(self->channelCount_) * sizeof(float));
     self->framesRendered_.store(first + frames, std::memory_order_release);
-    return paContinue;
+    // Finishing ends the callback thread, so an idle stream costs no processor time.
+    return more ? paContinue : paComplete;
 }
 
 } // namespace tessimo

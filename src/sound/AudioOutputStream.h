@@ -34,6 +34,15 @@ public:
     // except the audio thread.
     bool start(AudioRenderer& renderer, std::string& reason);
 
+    // Starts the stream again after the renderer let it finish (renderAudio returned false),
+    // first stopping what is left of it. Returns false with reason when the device refuses.
+    // Blocks for one stream start, a few milliseconds on a sound server, and takes
+    // portAudioSetupMutex. Any thread except the audio thread, after start.
+    bool restart(std::string& reason);
+
+    // True while the callback runs or may run again before restart. Any thread.
+    bool isActive() const;
+
     double sampleRate() const { return sampleRate_; }
     int channelCount() const { return channelCount_; }
 

@@ -12,8 +12,10 @@ public:
 
     // Writes frames of sound into out (interleaved channelCount channels at the stream's
     // rate), overwriting what is there. firstFrame counts the frames the stream rendered
-    // before this block. Audio thread only: never allocates, locks or waits.
-    virtual void renderAudio(float* out, std::size_t frames, int channelCount,
+    // before this block. Returns false when the stream may finish after this block because
+    // nothing more will sound until it is started again. Audio thread only: never allocates,
+    // locks or waits.
+    virtual bool renderAudio(float* out, std::size_t frames, int channelCount,
                              std::uint64_t firstFrame) noexcept = 0;
 };
 
@@ -27,6 +29,11 @@ public:
     // firstFrame as in AudioRenderer::renderAudio.
     virtual void mixInto(float* out, std::size_t frames, int channelCount,
                          std::uint64_t firstFrame) noexcept = 0;
+
+    // True while the source has sound left to mix: the stream does not go idle meanwhile.
+    // Whoever makes it active from another thread then wakes the stream (see
+    // SoundOutput::wakeOutput). Audio thread; never allocates, locks or waits.
+    virtual bool isActive() const noexcept = 0;
 };
 
 } // namespace tessimo

@@ -37,6 +37,11 @@ public:
         }
     }
 
+    // True when messages wait that drain has not applied yet. Consumer thread only.
+    bool hasPending() const noexcept {
+        return tail_.load(std::memory_order_acquire) != head_.load(std::memory_order_relaxed);
+    }
+
 private:
     static_assert((Capacity & (Capacity - 1)) == 0, "Capacity must be a power of two");
 

@@ -4,6 +4,8 @@
 #include "sound/PortAudioSession.h"
 #include "sound/SynthEngine.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace tessimo {
@@ -32,6 +34,22 @@ std::string SoundOutput::silenceReason() const {
     return reason_;
 }
 
+bool SoundOutput::isIdle() const {
+    return ready_.load(std::memory_order_acquire) && gate_->isIdle();
+}
+
+void SoundOutput::wakeOutput() {
+    if (!ready_.load(std::memory_order_acquire) || !gate_->claimRestart())
+        return;
+    std::string reason;
+    gate_->restarted(true);
+    if (!stream_->restart(reason)) {
+        gate_->restarted(false); // the next message tries again
+        std::lock_guard lock(reasonMutex_);
+        reason_ = std::move(reason);
+    }
+}
+
 std::uint64_t SoundOutput::framesRendered() const {
     const AudioOutputStream* stream = readyStream_.load(std::memory_order_acquire);
     return stream != nullptr ? stream->framesRendered() : 0;
@@ -58,6 +76,8 @@ void SoundOutput::startUp(const std::filesystem::path& soundFontDirectory) {
 
     session_ = std::move(session);
     engine_ = std::move(engine);
+    gate_ = std::make_unique<OutputIdleGate>(
+        static_cast<std::uint64_t>(std::lround(IdleAfterSeconds * stream->sampleRate())));
     stream_ = std::move(stream);
     if (!stream_->start(*this, reason))
         return finishStartUp(reason);
@@ -81,11 +101,17 @@ void SoundOutput::finishStartUp(std::string reason) {
         onStartupFinished_();
 }
 
-void SoundOutput::renderAudio(float* out, std::size_t frames, int channelCount,
+bool SoundOutput::renderAudio(float* out, std::size_t frames, int channelCount,
                               std::uint64_t firstFrame) noexcept {
     engine_->render(out, frames, channelCount);
     if (AudioMixSource* source = wordSource_.load(std::memory_order_acquire))
         source->mixInto(out, frames, channelCount, firstFrame);
+    const std::size_t samples = frames * static_cast<std::size_t>(channelCount);
+    const bool silent = std::all_of(out, out + samples, [](float s) { return s == 0.0f; });
+    return gate_->continueAfterBlock(silent, frames, [this] {
+        const AudioMixSource* source = wordSource_.load(std::memory_order_acquire);
+        return ring_.hasPending() || (source != nullptr && source->isActive());
+    });
 }
 
 std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StartupFinished onStartupFinished) {

@@ -16,12 +16,20 @@
 // ("word finished at frame X") in an atomic. The word has left the speaker once framesRendered()
 // passes X + outputLatencyFrames(); the buffer is freed on the user-interface thread only after
 // the audio thread has marked its generation finished.
+//
+// While nothing sounds the stream goes idle: after IdleAfterSeconds of exact silence (the synth
+// has no reverb or chorus, so an idle synth renders exact zeros) with no message queued and no
+// active word source, the callback lets the stream finish and the process uses no processor
+// time. The next message queued through MidiPlay, or wakeOutput() after a word is published,
+// starts it again on the user-interface thread before the message can be lost (see
+// OutputIdleGate).
 #pragma once
 
 #include "sound/AudioRenderer.h"
 #include "sound/ChannelMessageRing.h"
 #include "sound/MidiOutput.h"
 #include "sound/MidiPlayer.h"
+#include "sound/OutputIdleGate.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SynthMidiPort.h"
 
@@ -46,6 +54,9 @@ public:
     // silent); a user interface queues it to its own thread. It must neither destroy the
     // SoundOutput nor wait for the user-interface thread (whose destructor call waits for it).
     using StartupFinished = std::function<void()>;
+
+    // Exact silence after which the stream goes idle.
+    static constexpr double IdleAfterSeconds = 2.0;
 
     // Starts the start-up worker, which looks for the SoundFont in soundFontDirectory.
     // User-interface thread.
@@ -82,6 +93,14 @@ public:
     }
     std::uint64_t framesRendered() const;
 
+    // True while the stream is idle (or going idle) and renders nothing. Any thread.
+    bool isIdle() const;
+
+    // Starts the stream again if it went idle; MidiPlay does this itself. Call it after making
+    // the word source active. When idle it blocks for one stream start (a few milliseconds),
+    // otherwise it costs a fence and a load. User-interface thread only.
+    void wakeOutput();
+
     // Installs the source mixed after the synthesiser in every block (null removes it). The
     // source must stay alive until this SoundOutput is destroyed, since a block may still be
     // using it when this returns. Any thread.
@@ -92,11 +111,11 @@ public:
 private:
     void startUp(const std::filesystem::path& soundFontDirectory);
     void finishStartUp(std::string reason);
-    void renderAudio(float* out, std::size_t frames, int channelCount,
+    bool renderAudio(float* out, std::size_t frames, int channelCount,
                      std::uint64_t firstFrame) noexcept override;
 
     ChannelMessageRing ring_;
-    SynthMidiPort port_{ring_};
+    SynthMidiPort port_{ring_, [this] { wakeOutput(); }};
     MidiPlayer player_{port_};
     StartupFinished onStartupFinished_;
 
@@ -115,6 +134,7 @@ private:
     // destroyed after the worker has been joined: stream first, then synth, then session.
     std::unique_ptr<PortAudioSession> session_;
     std::unique_ptr<SynthEngine> engine_;
+    std::unique_ptr<OutputIdleGate> gate_;
     std::unique_ptr<AudioOutputStream> stream_;
     std::thread worker_;
 };

@@ -18,7 +18,15 @@ bool isPlayableChannelMessage(PackedMidiMessage message) {
 }
 
 bool SynthMidiPort::send(PackedMidiMessage message) {
-    return isPlayableChannelMessage(message) && ring_.push(message);
+    return isPlayableChannelMessage(message) && queue(message);
+}
+
+bool SynthMidiPort::queue(PackedMidiMessage message) {
+    if (!ring_.push(message))
+        return false;
+    if (afterQueued_)
+        afterQueued_();
+    return true;
 }
 
 } // namespace tessimo

@@ -6,6 +6,8 @@
 #include "sound/MidiPort.h"
 
 #include <atomic>
+#include <functional>
+#include <utility>
 
 namespace tessimo {
 
@@ -19,8 +21,11 @@ bool isPlayableChannelMessage(PackedMidiMessage message);
 
 class SynthMidiPort final : public MidiPort {
 public:
-    // open() fails until markReady(); the ring must outlive the port. Any thread.
-    explicit SynthMidiPort(ChannelMessageRing& ring) : ring_(ring) {}
+    // open() fails until markReady(); the ring must outlive the port. afterQueued, when given,
+    // runs on the producer thread after each message queued (to wake an idle output stream).
+    // Any thread.
+    explicit SynthMidiPort(ChannelMessageRing& ring, std::function<void()> afterQueued = {})
+        : ring_(ring), afterQueued_(std::move(afterQueued)) {}
 
     // Succeeds once the synthesiser renders. User-interface thread (the ring's producer).
     bool open() override { return ready_.load(std::memory_order_acquire); }
@@ -30,13 +35,16 @@ public:
     bool send(PackedMidiMessage message) override;
 
     // Queues the silencing of every channel. User-interface thread (the ring's producer).
-    bool reset() override { return ring_.push(SynthResetMessage); }
+    bool reset() override { return queue(SynthResetMessage); }
 
     // Called once the ring's consumer runs. Any thread.
     void markReady() { ready_.store(true, std::memory_order_release); }
 
 private:
+    bool queue(PackedMidiMessage message);
+
     ChannelMessageRing& ring_;
+    std::function<void()> afterQueued_;
     std::atomic<bool> ready_{false};
 };
 

@@ -1,0 +1,148 @@
+#include "PrivateSoundServer.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+extern char** environ;
+
+namespace tessimo::test {
+
+namespace {
+
+// Runs argv with the given environment, stdout into outFile when given (stderr to /dev/null).
+pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+            const std::string& outFile = {}) {
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> env;
+    for (const auto& e : environment)
+        env.push_back(const_cast<char*>(e.c_str()));
+    env.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.empty() ? "/dev/null" : outFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? pid : -1;
+}
+
+// Ends a child: SIGTERM, then SIGKILL after two seconds; always reaps it.
+void stopChild(pid_t& pid) {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pid = -1;
+}
+
+bool exitedWithSuccess(pid_t pid) {
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+PrivateSoundServer::~PrivateSoundServer() {
+    stopChild(recorder_);
+    stopChild(daemon_);
+    if (!folder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+}
+
+bool PrivateSoundServer::start(std::string& reason) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tessimo-pulse-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) { // created 0700
+        reason = "no temporary folder";
+        return false;
+    }
+    folder_ = pattern;
+    const std::string socket = (folder_ / "native").string();
+    {
+        std::ofstream script(folder_ / "server.pa");
+        script << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket
+               << "\nload-module module-null-sink sink_name=speaker rate=22000 channels=1"
+                  " format=s16le norewinds=1\nset-default-sink speaker\n";
+    }
+    const std::vector<std::string> env = {"HOME=" + folder_.string(),
+                                          "XDG_RUNTIME_DIR=" + folder_.string(),
+                                          "PATH=/usr/bin:/bin", "PULSE_SERVER=unix:" + socket};
+    daemon_ = spawn({"pulseaudio", "-n", "-F", (folder_ / "server.pa").string(), "--daemonize=no",
+                     "--use-pid-file=no", "--exit-idle-time=-1",
+                     "--log-target=file:" + (folder_ / "log").string()},
+                    env);
+    if (daemon_ < 0) {
+        reason = "pulseaudio could not be run";
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!exitedWithSuccess(spawn({"pactl", "info"}, env))) {
+        int status = 0;
+        if (waitpid(daemon_, &status, WNOHANG) == daemon_) {
+            daemon_ = -1;
+            reason = "pulseaudio exited at start";
+            return false;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            reason = "pulseaudio did not answer within 5 s";
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+    return true;
+}
+
+bool PrivateSoundServer::startRecording() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        env.emplace_back(*e);
+    recorder_ = spawn({"parec", "-d", "speaker.monitor", "--raw", "--format=s16le", "--rate=22000",
+                       "--channels=1", "--latency-msec=20"},
+                      env, (folder_ / "heard.raw").string());
+    return recorder_ > 0;
+}
+
+std::vector<float> PrivateSoundServer::stopRecording() {
+    stopChild(recorder_);
+    std::ifstream in(folder_ / "heard.raw", std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    std::vector<float> samples(bytes.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const auto lo = static_cast<std::uint8_t>(bytes[2 * i]);
+        const auto hi = static_cast<std::uint8_t>(bytes[2 * i + 1]);
+        samples[i] = static_cast<float>(static_cast<std::int16_t>(lo | hi << 8)) / 32768.0f;
+    }
+    return samples;
+}
+
+} // namespace tessimo::test

@@ -1,0 +1,41 @@
+// A private sound server for tests with a real output device: a PulseAudio daemon in a fresh
+// folder with one null sink, "speaker", as the default sink, which a recording client can hear
+// through its monitor. Start() points this process's sound clients at it (PULSE_SERVER); the
+// destructor stops the daemon, reaps it and removes the folder.
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tessimo::test {
+
+class PrivateSoundServer {
+public:
+    PrivateSoundServer() = default;
+    ~PrivateSoundServer();
+    PrivateSoundServer(const PrivateSoundServer&) = delete;
+    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
+
+    // Starts the daemon and waits (up to 5 s) until it answers. Returns false with reason when
+    // it cannot be started.
+    bool start(std::string& reason);
+
+    // Starts recording the speaker's monitor (22000 Hz mono) into a file in the server's
+    // folder. Returns false when the recorder cannot be started.
+    bool startRecording();
+
+    // Stops the recorder and returns what it heard, scaled to -1..1.
+    std::vector<float> stopRecording();
+
+    static constexpr double RecordingRate = 22000;
+
+private:
+    std::filesystem::path folder_;
+    pid_t daemon_ = -1;
+    pid_t recorder_ = -1;
+};
+
+} // namespace tessimo::test
