@@ -98,7 +98,7 @@ TEST_F(AtomicFileWriteTest, AFailedRenameLeavesTheTargetAndNoTemporary) {
 TEST_F(AtomicFileWriteTest, ABareNameIsWrittenInTheWorkingDirectory) {
     const fs::path previous = fs::current_path();
     fs::current_path(dir_);
-    const bool written = writeFileAtomically("bare.dat", Bytes{9});
+    const bool written = static_cast<bool>(writeFileAtomically("bare.dat", Bytes{9}));
     fs::current_path(previous);
     ASSERT_TRUE(written);
     EXPECT_EQ(read(path("bare.dat")), Bytes{9});
