@@ -133,8 +133,9 @@ TEST_F(TemplateLimits, MillionsOfTinyRecordsAreRefusedWithoutTheirCostInMemory) 
     const std::uint64_t grown = peakMemory() - before;
     EXPECT_EQ(result, -1);
     expectUnchanged(r, present, "millions of records");
-    // Holding the records would take several times the file's size.
-    EXPECT_LT(grown, fileSize) << "the peak grew by " << grown << " bytes";
+    // Reading the file costs its size once (a little more under a sanitizer's allocator);
+    // holding three million records would take about ten times that.
+    EXPECT_LT(grown, 3 * fileSize) << "the peak grew by " << grown << " bytes";
     std::printf("%u tiny records (%llu bytes) refused; peak memory grew by %llu bytes\n", count,
                 static_cast<unsigned long long>(fileSize), static_cast<unsigned long long>(grown));
 }
