@@ -2,6 +2,7 @@
 #include "game/CBrindelView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "game/PickDuration.h"
 #include "model/ChordTable.h"
@@ -27,11 +28,13 @@ CBrindelView::~CBrindelView() {
     services_.recognizer.StopCapture();
 }
 
-void CBrindelView::loadUserFiles() {
+std::string CBrindelView::loadUserFiles() {
     std::array<std::uint8_t, TemplateSlotCount> present{};
     services_.recognizer.LoadTemplates(templateFileName(userName_), present);
     pitchTable_.loadTemplateFlags(present);
-    settings_.load(settingsFileName(userName_));
+    SettingsLoadResult settings = loadUserSettings(std::string(), userName_, settings_);
+    settingsFileKept_ = settings.fileKept;
+    return std::move(settings.message);
 }
 
 std::uint32_t CBrindelView::now() const {
@@ -220,6 +223,7 @@ void CBrindelView::runProfile() {
         return;
     }
     userName_ = chosen;
+    settingsFileKept_ = false; // the switch read or created the new user's file
     pitchTable_.loadTemplateFlags(present);
     repaint();
     prepareExercise();
@@ -232,7 +236,9 @@ void CBrindelView::runConfigure() {
     if (services_.dialogs.showConfigureDialog(settings_)) {
         settings_.buildDurationList();
         // The settings in use stay whatever happens to the file; a failure is only reported.
-        const std::string problem = saveUserSettings(std::string(), userName_, settings_);
+        const std::string problem = settingsFileKept_
+                                        ? keptSettingsFileMessage(userName_)
+                                        : saveUserSettings(std::string(), userName_, settings_);
         if (!problem.empty()) {
             services_.status.showMessage(problem);
         }

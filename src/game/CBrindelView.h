@@ -40,7 +40,10 @@ public:
 
     // Start-up: loads the current user's template flags ("record%s.dat") into the PitchTable,
     // then the settings ("config%s.dat"); missing files leave the defaults, nothing is written.
-    void loadUserFiles();
+    // Returns "" or, when the settings file exists but cannot be read, a sentence for the
+    // status bar; that file is then never overwritten by Configure (until another user is
+    // chosen).
+    std::string loadUserFiles();
 
     // ---- Commands ----
     // Runs a command of the view (ids of CommandIds.h). A game command whose enabling rule is
@@ -163,6 +166,7 @@ private:
     ViewServices services_;
     SettingsRecord settings_;
     std::string userName_;
+    bool settingsFileKept_ = false; // the user's settings file could not be read: keep it
     PitchTable pitchTable_;
     StaffLayout staffLayout_;
     CNotesList questionNotes_;

@@ -14,6 +14,14 @@ public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     ~FileDescriptor() { close(); }
 
     bool valid() const { return fd_ >= 0; }

@@ -55,7 +55,7 @@ std::vector<std::string> listUsers(const std::string& directory) {
             continue;
         }
         std::error_code typeError;
-        if (it->is_directory(typeError)) {
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) {
             continue;
         }
         std::string name = file.substr(SettingsPrefix.size(),
@@ -77,29 +77,36 @@ ProfileSwitchResult switchProfile(const std::string& directory, const std::strin
     const std::string fileName = settingsFileName(userName);
     const std::string path = userFilePath(directory, fileName);
 
-    // Asking for the file's status writes nothing and tells an unknown user (no such file)
-    // from a name the file system does not accept (too long, for instance).
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec && status.type() != fs::file_type::not_found) {
-        return refused("This name cannot be used for a file here (" + ec.message() + ").");
+    // Looking at the entry writes nothing, follows no link, and tells an unknown user (no such
+    // file) from a name the file system does not accept (too long, for instance).
+    int lookError = 0;
+    const FileKind kind = fileKindAt(path, &lookError);
+    if (kind == FileKind::Other && lookError != 0) {
+        return refused("This name cannot be used for a file here (" + describeErrno(lookError) +
+                       ").");
+    }
+    if (kind == FileKind::Folder) {
+        return refused("A folder named " + fileName +
+                       " is in the working folder, so this name cannot be used.");
+    }
+    if (kind != FileKind::Missing && kind != FileKind::Regular) {
+        return refused(fileName + " " + describeFileKind(kind) +
+                       ", so this name cannot be used; it was left as it is.");
     }
 
     ProfileSwitchResult result;
-    if (fs::exists(status)) {
-        if (fs::is_directory(status)) {
-            return refused("A folder named " + fileName +
-                           " is in the working folder, so this name cannot be used.");
-        }
-        if (settings.load(path) != 0) {
-            return refused("The settings file " + fileName +
-                           " of this user cannot be read; it was left as it is.");
+    if (kind == FileKind::Regular) {
+        SettingsReadFailure failure;
+        if (settings.load(path, &failure) != 0) {
+            return refused("The settings file " + fileName + " of this user " +
+                           describeReadFailure(failure.kind, failure.error) +
+                           "; it was left as it is.");
         }
     } else {
-        if (settings.save(path) != 0) {
+        FileWriteResult written;
+        if (settings.save(path, &written) != 0) {
             return refused("The settings of the new user could not be written to " + fileName +
-                           " (the folder may be read-only, the disk full, or the name not "
-                           "allowed by the file system).");
+                           " (" + describeWriteFailure(written) + ").");
         }
         result.created = true;
     }
@@ -112,6 +119,33 @@ ProfileSwitchResult switchProfile(const std::string& directory, const std::strin
     return result;
 }
 
+SettingsLoadResult loadUserSettings(const std::string& directory, const std::string& userName,
+                                    SettingsRecord& settings) {
+    SettingsLoadResult result;
+    if (checkUserName(userName) != UserNameProblem::None) {
+        return result;
+    }
+    const std::string fileName = settingsFileName(userName);
+    SettingsReadFailure failure;
+    if (settings.load(userFilePath(directory, fileName), &failure) == 0) {
+        result.loaded = true;
+        return result;
+    }
+    if (failure.kind == FileKind::Missing) {
+        return result; // a new installation: the defaults, and no file until the first save
+    }
+    result.fileKept = true;
+    result.message = "The settings file " + fileName + " " +
+                     describeReadFailure(failure.kind, failure.error) +
+                     ": the default settings are in use, and the file will not be overwritten.";
+    return result;
+}
+
+std::string keptSettingsFileMessage(const std::string& userName) {
+    return "The settings were not saved: " + settingsFileName(userName) +
+           " could not be read at start and is left as it is; they stay in use until you quit.";
+}
+
 std::string saveUserSettings(const std::string& directory, const std::string& userName,
                              const SettingsRecord& settings) {
     const UserNameProblem problem = checkUserName(userName);
@@ -119,9 +153,10 @@ std::string saveUserSettings(const std::string& directory, const std::string& us
         return std::string("The settings were not saved: ") + describeUserNameProblem(problem);
     }
     const std::string fileName = settingsFileName(userName);
-    if (settings.save(userFilePath(directory, fileName)) != 0) {
-        return "The settings could not be saved to " + fileName +
-               " (the folder may be read-only or the disk full); they stay in use until you quit.";
+    FileWriteResult written;
+    if (settings.save(userFilePath(directory, fileName), &written) != 0) {
+        return "The settings could not be saved to " + fileName + " (" +
+               describeWriteFailure(written) + "); they stay in use until you quit.";
     }
     return "";
 }

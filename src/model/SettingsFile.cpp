@@ -1,12 +1,12 @@
 // Reading and writing the 516-byte settings file: 129 signed 32-bit little-endian integers,
 // no header. The bytes are assembled one by one so the file is the same on any host.
 #include <array>
+#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include "model/AtomicFileWrite.h"
+#include "model/SafeFileOpen.h"
 #include "model/SettingsRecord.h"
 
 namespace tessimo {
@@ -58,23 +58,25 @@ void encodeLittleEndian(std::int32_t value, unsigned char* p) {
     p[3] = static_cast<unsigned char>((u >> 24) & 0xFF);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 } // namespace
 
-int SettingsRecord::load(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+int SettingsRecord::load(const std::string& path, SettingsReadFailure* failure) {
+    const ReadOpenResult file = openRegularFileForReading(path);
+    if (!file.opened()) {
+        if (failure != nullptr) {
+            *failure = {file.kind, file.error};
+        }
         return -1;
     }
     FileBytes bytes{};
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (got < bytes.size() && std::ferror(file.get())) {
-        return -1; // e.g. a directory: nothing trustworthy was read
+    const long read = readUpTo(file.file.fd(), bytes.data(), bytes.size());
+    if (read < 0) {
+        if (failure != nullptr) {
+            *failure = {FileKind::Regular, errno};
+        }
+        return -1; // nothing trustworthy was read
     }
+    const auto got = static_cast<std::size_t>(read);
 
     SettingsRecord loaded = *this;
     const std::size_t wholeFields = got / 4;
@@ -90,7 +92,7 @@ int SettingsRecord::load(const std::string& path) {
     return 0;
 }
 
-int SettingsRecord::save(const std::string& path) const {
+int SettingsRecord::save(const std::string& path, FileWriteResult* outcome) const {
     FileBytes bytes{};
     std::size_t index = 0;
     forEachFileField(*this, [&](const std::int32_t& field) {
@@ -98,7 +100,11 @@ int SettingsRecord::save(const std::string& path) const {
         ++index;
     });
 
-    return writeFileAtomically(path, bytes) ? 0 : -1;
+    const FileWriteResult result = writeFileAtomically(path, bytes);
+    if (outcome != nullptr) {
+        *outcome = result;
+    }
+    return result ? 0 : -1;
 }
 
 } // namespace tessimo

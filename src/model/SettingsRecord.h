@@ -7,7 +7,17 @@
 #include <cstdint>
 #include <string>
 
+#include "model/AtomicFileWrite.h"
+#include "model/SafeFileOpen.h"
+
 namespace tessimo {
+
+// Why a settings file could not be read: what the entry is (Missing, a kind that is not a
+// regular file, or Regular when opening or reading it failed) and the errno.
+struct SettingsReadFailure {
+    FileKind kind = FileKind::Regular;
+    int error = 0;
+};
 
 enum SoundMode : int { Voice = 0, Instrument = 1, Synthesizer = 2 };
 enum Clef : int { Treble = 0, Bass = 1 };
@@ -56,13 +66,17 @@ struct SettingsRecord {
     // file order. Fields a short file does not cover keep their values, a trailing partial
     // field keeps its value, bytes past the 516th are ignored. The result is then made valid
     // (makeValid) and durationList rebuilt. Returns 0, or -1 when the file cannot be opened or
-    // read (the record is then unchanged). User-interface thread.
-    int load(const std::string& path);
+    // read (the record is then unchanged, and failure, when given, says why). Only a regular
+    // file is read: a link, folder, named pipe, socket or device is refused without being
+    // opened, so loading never blocks on it. User-interface thread.
+    int load(const std::string& path, SettingsReadFailure* failure = nullptr);
 
     // Writes the 516-byte file to path atomically: a temporary file in the same directory,
-    // flushed to disk and renamed over the old one. Returns 0, or -1 when it cannot be written;
-    // the old file is then intact and no temporary file is left. User-interface thread.
-    int save(const std::string& path) const;
+    // flushed to disk and renamed over the old one. Returns 0, or -1 when it cannot be written
+    // (outcome, when given, says why); the old file is then intact and no temporary file is
+    // left. An entry at path that is not a regular file is refused and left alone.
+    // User-interface thread.
+    int save(const std::string& path, FileWriteResult* outcome = nullptr) const;
 
     // Brings every field a file can carry into its valid range, restores the derived fields
     // and rebuilds durationList. Rules (nearest valid value):

@@ -17,6 +17,8 @@ enum class UserNameProblem {
     ControlCharacter, // NUL, tab, line breaks and the other control characters
     DotName,          // "." or "..", the names of folders
     NotText,          // bytes that are not UTF-8 text
+    OnlySpaces,       // nothing but spaces: looks like no name, or like another user's
+    Invisible,        // zero-width or text-direction characters: shows as another name
 };
 
 // The first problem found in name, or None. The empty name (the default user) is fine.

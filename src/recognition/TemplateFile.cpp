@@ -1,13 +1,11 @@
 #include "recognition/TemplateFile.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 
-#include "model/FileDescriptor.h"
+#include "model/SafeFileOpen.h"
 #include "recognition/FrameAnalysis.h"
 
 namespace tessimo {
@@ -118,13 +116,16 @@ std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uin
     if (!in.f32(contents.noiseLevel) || !std::isfinite(contents.noiseLevel)) {
         return std::nullopt;
     }
+    std::array<bool, TemplateSlotCount> seen{};
     while (!in.atEnd()) {
         std::int32_t slot = 0;
         std::uint32_t length = 0;
         std::int32_t frameCount = 0;
-        if (!in.i32(slot) || slot < 0 || slot >= TemplateSlotCount) {
+        if (!in.i32(slot) || slot < 0 || slot >= TemplateSlotCount ||
+            seen[static_cast<std::size_t>(slot)]) {
             return std::nullopt;
         }
+        seen[static_cast<std::size_t>(slot)] = true;
         if (!in.u32(length) || length == 0 || length % 2 != 0 || length > 2 * MaxTemplateSamples) {
             return std::nullopt;
         }
@@ -161,27 +162,28 @@ std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uin
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
                                                        std::uint64_t maxBytes) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid()) {
+    const ReadOpenResult file = openRegularFileForReading(path);
+    if (!file.opened() || file.size > maxBytes) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
+    // Sized from the file, read in one pass; one byte more than the limit tells a file that
+    // grew past it since it was looked at.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size) + 1);
+    std::size_t got = 0;
     for (;;) {
-        const ssize_t n = ::read(file.fd(), chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const long n = readUpTo(file.file.fd(), bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             return std::nullopt;
         }
-        if (n == 0) {
-            return bytes;
-        }
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
+        got += static_cast<std::size_t>(n);
+        if (got > maxBytes) {
             return std::nullopt;
         }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        if (got < bytes.size()) {
+            bytes.resize(got);
+            return bytes;
+        }
+        bytes.resize(std::min<std::uint64_t>(2 * bytes.size(), maxBytes + 1));
     }
 }
 

@@ -35,16 +35,23 @@ struct TemplateFileContents {
 std::vector<std::uint8_t> EncodeTemplateFile(float noiseLevel,
                                              const std::array<WordSlot, WordSlotCount>& slots);
 
-// The contents of a template file, or nothing when the bytes are not one: a noise level that
-// is not finite, a slot outside 0..83, a sample byte count that is 0, odd or above
-// MaxTemplateSamples samples, a frame count that is negative, above MaxTemplateFrames or does
-// not fit in the rest of the file, or a record cut short. Any thread.
+// The contents of a template file, or nothing when the bytes are not one: more bytes than
+// MaxTemplateFileBytes, a noise level that is not finite, a slot outside 0..83 or one that
+// holds a record already (so there are never more records than slots), a sample byte count
+// that is 0, odd or above MaxTemplateSamples samples, a frame count that is negative, above
+// MaxTemplateFrames or does not fit in the rest of the file, or a record cut short. Nothing is
+// allocated for a record before it has been checked. Any thread.
 std::optional<TemplateFileContents> ParseTemplateFile(const std::vector<std::uint8_t>& bytes);
 
-// Largest file that ParseTemplateFile can accept; bigger files are refused unread.
+// Largest file that ParseTemplateFile can accept: the noise level and one record of the
+// longest recording, with all its frames, for each of the 84 slots (about 148 MB). Bigger
+// files are refused unread.
 std::uint64_t MaxTemplateFileBytes();
 
-// Reads the whole of path if it is at most maxBytes long. Any thread; blocks.
+// Reads the whole of path if it is a regular file (never through a link, never blocking on a
+// named pipe or device; see openRegularFileForReading) of at most maxBytes. A file whose size
+// is over the limit is refused before anything is read, and at most maxBytes + 1 bytes are
+// ever read (for a file that grows meanwhile). Any thread; blocks on the disk only.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
                                                        std::uint64_t maxBytes);
 

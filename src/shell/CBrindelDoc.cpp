@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "model/SafeFileOpen.h"
+
 namespace tessimo {
 
 bool CBrindelDoc::onNewDocument() {
@@ -10,9 +12,13 @@ bool CBrindelDoc::onNewDocument() {
 }
 
 bool CBrindelDoc::onOpenDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("Cannot open the file %1: %2.").arg(path, file.errorString());
+    // Only a regular file opens; a named pipe or device given as the document would otherwise
+    // hold start-up until something writes to it.
+    const ReadOpenResult file =
+        openRegularFileForReading(QFile::encodeName(path).toStdString(), Links::Follow);
+    if (!file.opened()) {
+        const QString reason = QString::fromStdString(describeReadFailure(file.kind, file.error));
+        m_error = QStringLiteral("Cannot open the file %1: it %2.").arg(path, reason);
         return false;
     }
     m_error.clear();

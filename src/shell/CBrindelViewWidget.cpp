@@ -55,7 +55,12 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
                                 *m_manuals, *m_midi,  *m_recognizer, *m_random,       *this};
     m_engine = std::make_unique<CBrindelView>(services);
-    m_engine->loadUserFiles();
+    // The frame connects to statusMessage only once the view exists: say it from the loop.
+    const QString startMessage = QString::fromStdString(m_engine->loadUserFiles());
+    if (!startMessage.isEmpty()) {
+        QMetaObject::invokeMethod(
+            this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
+    }
 }
 
 // The engine goes first: it may still stop the timer and the sound on its way out.

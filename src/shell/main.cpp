@@ -12,7 +12,11 @@ int main(int argc, char* argv[]) {
 
     tessimo::CBrindelApp app([] { return new tessimo::CBrindelViewWidget(); });
     if (!app.initInstance(QApplication::arguments().mid(1))) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tessimo"), app.errorText());
+        // The text names the file given on the command line: shown as typed, never as markup.
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Tessimo"), app.errorText(),
+                        QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return 1;
     }
     return QApplication::exec();

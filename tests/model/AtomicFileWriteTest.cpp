@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include "model/AtomicFileWrite.h"
+#include "support/HostileEntries.h"
 
 namespace tessimo {
 namespace {
@@ -98,11 +105,107 @@ TEST_F(AtomicFileWriteTest, AFailedRenameLeavesTheTargetAndNoTemporary) {
 TEST_F(AtomicFileWriteTest, ABareNameIsWrittenInTheWorkingDirectory) {
     const fs::path previous = fs::current_path();
     fs::current_path(dir_);
-    const bool written = writeFileAtomically("bare.dat", Bytes{9});
+    const bool written = static_cast<bool>(writeFileAtomically("bare.dat", Bytes{9}));
     fs::current_path(previous);
     ASSERT_TRUE(written);
     EXPECT_EQ(read(path("bare.dat")), Bytes{9});
     EXPECT_EQ(entries(), std::vector<std::string>{"bare.dat"});
+}
+
+// A process id that no process has: a child that has exited and been reaped.
+long deadProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::_Exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<long>(child);
+}
+
+TEST_F(AtomicFileWriteTest, TemporariesOfCrashedWritersGoAtTheNextSaveAndNothingElseDoes) {
+    const std::string dead = std::to_string(deadProcessId());
+    const std::string running = std::to_string(::getppid()); // the test runner
+    const std::string self = std::to_string(::getpid());
+    const auto age = [&](const std::string& name, int seconds) {
+        const utimbuf times{std::time(nullptr) - seconds, std::time(nullptr) - seconds};
+        ASSERT_EQ(::utime(path(name).c_str(), &times), 0) << name;
+    };
+    const std::vector<std::string> kept = {
+        ".tessimo-" + dead + "-9.tmp.keep", // not the program's name
+        ".tessimo-" + running + "-1.tmp",   // its writer still runs
+        ".tessimo-" + self + "-77.tmp",     // a save of this process
+        ".tessimo-" + dead + "-3.tmp",      // written moments ago: may be a save in progress
+        ".tessimo-x" + dead + "-4.tmp",     ".tessimo--5.tmp", "other.tmp"};
+    for (const std::string& name : kept) {
+        write(path(name), Bytes{1});
+    }
+    write(path(".tessimo-" + dead + "-1.tmp"), Bytes(516, 7)); // left by a crash
+    write(path(".tessimo-" + dead + "-2.tmp"), Bytes{});
+    for (const std::string& name : kept) {
+        if (name != ".tessimo-" + dead + "-3.tmp") {
+            age(name, 3600);
+        }
+    }
+    age(".tessimo-" + dead + "-1.tmp", 3600);
+    age(".tessimo-" + dead + "-2.tmp", 61);
+    // A folder and a link under the program's names are not its files either.
+    fs::create_directory(path(".tessimo-" + dead + "-6.tmp"));
+    ASSERT_TRUE(tessimo::testing::makeLink(path(".tessimo-" + dead + "-8.tmp"), path("other.tmp")));
+
+    ASSERT_TRUE(writeFileAtomically(path("config.dat"), Bytes{4, 5}));
+    std::vector<std::string> expected = kept;
+    expected.push_back("config.dat");
+    expected.push_back(".tessimo-" + dead + "-6.tmp");
+    expected.push_back(".tessimo-" + dead + "-8.tmp");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries(), expected);
+    EXPECT_EQ(read(path("config.dat")), (Bytes{4, 5}));
+}
+
+TEST_F(AtomicFileWriteTest, WhatIsNotARegularFileIsLeftAloneAndNamed) {
+    using namespace tessimo::testing;
+    write(path("target"), Bytes{3});
+    for (Hostile kind : allHostileKinds()) {
+        const std::string name = std::string("x-") + hostileName(kind);
+        if (!makeHostile(kind, path(name), path("target"))) {
+            ASSERT_EQ(kind, Hostile::Device);
+            continue;
+        }
+        const FileWriteResult result = writeFileAtomically(path(name), Bytes{1, 2});
+        EXPECT_EQ(result.failure, FileWriteFailure::NotRegularFile) << hostileName(kind);
+        EXPECT_NE(describeWriteFailure(result).find(hostileName(kind)), std::string::npos)
+            << describeWriteFailure(result);
+        EXPECT_EQ(entryType(path(name)), expectedEntryType(kind));
+    }
+    EXPECT_EQ(read(path("target")), Bytes{3});
+}
+
+TEST_F(AtomicFileWriteTest, AFailureSaysWhatFailed) {
+    const FileWriteResult noFolder = writeFileAtomically(path("absent/a.dat"), Bytes{1});
+    EXPECT_EQ(noFolder.failure, FileWriteFailure::NoFolder);
+    EXPECT_EQ(describeWriteFailure(noFolder), "the folder does not exist");
+
+    // A size limit stops the write as a full disk would.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const FileWriteResult full = writeFileAtomically(path("b.dat"), Bytes(100, 1));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(full.failure, FileWriteFailure::Full);
+    EXPECT_TRUE(entries().empty());
+
+    if (::geteuid() != 0) {
+        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        const FileWriteResult denied = writeFileAtomically(path("c.dat"), Bytes{1});
+        fs::permissions(dir_, fs::perms::owner_all);
+        EXPECT_EQ(denied.failure, FileWriteFailure::NotPermitted);
+        EXPECT_EQ(describeWriteFailure(denied), "writing in this folder is not permitted");
+    }
 }
 
 } // namespace

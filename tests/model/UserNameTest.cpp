@@ -48,5 +48,31 @@ TEST(UserNameTest, MalformedUtf8IsRefused) {
     EXPECT_EQ(checkUserName("\xf0\x9f\x8e\xb5"), UserNameProblem::None);    // a musical note
 }
 
+TEST(UserNameTest, NamesThatLookLikeAnotherNameAreRefused) {
+    // Only spaces, of any width, look like no name at all.
+    for (const std::string name : {" ", "   ", "\xc2\xa0", " \xe3\x80\x80 ", "\xe2\x80\x83"}) {
+        EXPECT_EQ(checkUserName(name), UserNameProblem::OnlySpaces) << name;
+    }
+    // Zero-width characters and direction controls hide or reorder what is shown.
+    for (const std::string name : {"al\xe2\x80\x8bto", // zero-width space
+                                   "alto\xe2\x80\x8d", // zero-width joiner
+                                   "\xef\xbb\xbf"
+                                   "alto", // byte-order mark
+                                   "a\xc2\xad"
+                                   "lto",               // soft hyphen
+                                   "\xe2\x80\xaeotla",  // right-to-left override
+                                   "alto\xe2\x81\xa6x", // left-to-right isolate
+                                   "\xe2\x80\x8f"
+                                   "alto"}) // right-to-left mark
+    {
+        EXPECT_EQ(checkUserName(name), UserNameProblem::Invisible) << name;
+        EXPECT_GT(std::string(describeUserNameProblem(UserNameProblem::Invisible)).size(), 10u);
+    }
+    // Spaces between other characters, and right-to-left letters themselves, are text.
+    for (const std::string name : {"Anna Maria", " alto", "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d"}) {
+        EXPECT_EQ(checkUserName(name), UserNameProblem::None) << name;
+    }
+}
+
 } // namespace
 } // namespace tessimo

@@ -11,6 +11,7 @@
 #include "Signals.h"
 #include "WavFile.h"
 #include "recognition/FrameAnalysis.h"
+#include "support/HostileEntries.h"
 
 namespace tessimo {
 namespace {
@@ -32,8 +33,10 @@ struct WordsTool : ::testing::Test {
 
     // Runs the tool; returns its exit status and fills output with stdout and stderr.
     int run(const std::string& arguments, std::string& output) const {
+        // Bounded, so that a tool blocking on a file fails the test (status 124) instead of
+        // hanging it.
         const std::string command =
-            std::string("'") + TESSIMO_WORDS_PATH + "' " + arguments + " 2>&1";
+            std::string("timeout 20 '") + TESSIMO_WORDS_PATH + "' " + arguments + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) {
             return -1;
@@ -204,6 +207,39 @@ TEST_F(WordsTool, RefusesOtherFormatsAndSaysHowToConvert) {
     EXPECT_EQ(run("info " + path("missing.dat"), out), 1);
     EXPECT_EQ(run("record --out " + path("t.dat") + " 84=" + path("text.wav"), out), 2);
     EXPECT_EQ(run("nonsense", out), 2);
+}
+
+TEST_F(WordsTool, FilesThatAreNotRegularAreRefusedRatherThanWaitedOn) {
+    wav("word.wav", word(0, 1.0, 1));
+    std::string out;
+    ASSERT_EQ(run("record --noise " + path("word.wav") + " --out " + path("real.dat") +
+                      " 3=" + path("word.wav"),
+                  out),
+              0)
+        << out;
+    for (Hostile kind : {Hostile::Fifo, Hostile::Socket, Hostile::Device, Hostile::Folder}) {
+        const std::string entry = path("entry-" + expectedEntryType(kind));
+        if (!makeHostile(kind, entry, "")) {
+            ASSERT_EQ(kind, Hostile::Device);
+            continue;
+        }
+        SCOPED_TRACE(hostileName(kind));
+        EXPECT_EQ(run("info " + entry, out), 1);
+        EXPECT_NE(out.find(hostileName(kind)), std::string::npos) << out;
+        EXPECT_EQ(run("frames " + entry + " " + path("x.f32"), out), 1);
+        EXPECT_NE(out.find(hostileName(kind)), std::string::npos) << out;
+        EXPECT_EQ(run("recognise " + path("real.dat") + " " + entry, out), 1);
+        // Nor is one written over.
+        EXPECT_EQ(run("frames " + path("word.wav") + " " + entry, out), 1);
+        EXPECT_NE(out.find(hostileName(kind)), std::string::npos) << out;
+        EXPECT_EQ(run("record --noise " + path("word.wav") + " --out " + entry, out), 1);
+        EXPECT_EQ(entryType(entry), expectedEntryType(kind));
+    }
+    EXPECT_FALSE(fs::exists(path("x.f32")));
+    // A link named on the command line leads to its file.
+    ASSERT_TRUE(makeLink(path("link.dat"), path("real.dat")));
+    EXPECT_EQ(run("info " + path("link.dat"), out), 0) << out;
+    EXPECT_NE(out.find("slot 3"), std::string::npos) << out;
 }
 
 TEST(WavFile, RoundTripAndACutDataChunk) {

@@ -24,3 +24,8 @@ foreach(_scenario synth voice)
             $<TARGET_FILE:shell_e2e_settings>)
   set_tests_properties(test_shell_e2e_${_scenario} PROPERTIES TIMEOUT 120 LABELS "x11")
 endforeach()
+
+# User files that are not regular files or cannot be read, at start-up and on the command line.
+tessimo_add_qttest(test_shell_user_files
+  SOURCES UserFilesTest.cpp RecordingMidi.h
+  LIBS tessimo_shell Threads::Threads)

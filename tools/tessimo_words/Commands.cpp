@@ -3,11 +3,13 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <iomanip>
 #include <ostream>
 
 #include "WavFile.h"
+#include "model/AtomicFileWrite.h"
+#include "model/SafeFileOpen.h"
 #include "recognition/CRecognizer.h"
 #include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"
@@ -119,19 +121,21 @@ int frames(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } else {
         AnalyseWord(samples.data(), static_cast<int>(samples.size()), analysed);
     }
-    std::ofstream file(files[1], std::ios::binary);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(result->GetSize()) * FrameValues * 4);
     for (int f = 0; f < result->GetSize(); ++f) {
         for (int k = 0; k < FrameValues; ++k) {
             std::uint32_t bits;
             const float v = (*result)[f][k];
             std::memcpy(&bits, &v, 4);
-            const char le[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
-                                static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
-            file.write(le, 4);
+            for (int shift = 0; shift < 32; shift += 8) {
+                bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
+            }
         }
     }
-    if (!file.flush()) {
-        err << files[1] << ": cannot be written\n";
+    const FileWriteResult written = writeFileAtomically(files[1], bytes);
+    if (!written) {
+        err << files[1] << ": cannot be written (" << describeWriteFailure(written) << ")\n";
         return 1;
     }
     out << result->GetSize() << " frames of " << FrameValues << " values";
@@ -190,7 +194,12 @@ int record(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     if (r.SaveTemplates(outPath) != 0) {
-        err << outPath << ": cannot be written\n";
+        const FileKind kind = fileKindAt(outPath);
+        err << outPath << ": cannot be written"
+            << (kind == FileKind::Missing || kind == FileKind::Regular
+                    ? std::string()
+                    : " (it " + describeFileKind(kind) + ")")
+            << "\n";
         return 1;
     }
     out << "noise level " << r.noiseLevel() << ", " << words.size() << " word(s) written to "
@@ -200,8 +209,23 @@ int record(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 bool load(CRecognizer& r, const std::string& path,
           std::array<std::uint8_t, TemplateSlotCount>& present, std::ostream& err) {
-    if (r.LoadTemplates(path, present) != 0) {
-        err << path << ": cannot be read or is not a template file\n";
+    // A file named on the command line may be reached through a link; the recogniser itself
+    // never follows one, so it is given the file the link leads to.
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(path, ec);
+    const std::string file = ec ? path : target.string();
+    const ReadOpenResult opened = openRegularFileForReading(file);
+    if (!opened.opened()) {
+        err << path << ": " << describeReadFailure(opened.kind, opened.error) << "\n";
+        return false;
+    }
+    if (opened.size > MaxTemplateFileBytes()) {
+        err << path << ": " << opened.size << " bytes, more than any template file can hold ("
+            << MaxTemplateFileBytes() << ")\n";
+        return false;
+    }
+    if (r.LoadTemplates(file, present) != 0) {
+        err << path << ": not a template file\n";
         return false;
     }
     return true;

@@ -1,9 +1,11 @@
 #include "WavFile.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
+
+#include "model/AtomicFileWrite.h"
+#include "model/SafeFileOpen.h"
 
 namespace tessimo::words {
 namespace {
@@ -37,12 +39,20 @@ void put16(std::string& s, std::uint16_t v) {
 
 WavReadResult ReadWav(const std::string& path) {
     WavReadResult result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.error = path + ": cannot be opened";
+    // A link named on the command line is followed; a pipe, socket or device is refused
+    // rather than waited on.
+    const ReadOpenResult file = openRegularFileForReading(path, Links::Follow);
+    if (!file.opened()) {
+        result.error = path + ": " + describeReadFailure(file.kind, file.error);
         return result;
     }
-    const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size));
+    const long got = readUpTo(file.file.fd(), bytes.data(), bytes.size());
+    if (got < 0) {
+        result.error = path + ": " + describeReadFailure(FileKind::Regular, errno);
+        return result;
+    }
+    bytes.resize(static_cast<std::size_t>(got));
     if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
         std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE") {
         result.error = path + ": not a WAV file. " + convertHint(path);
@@ -107,9 +117,8 @@ bool WriteWav(const std::string& path, const std::vector<std::int16_t>& samples)
     for (const std::int16_t v : samples) {
         put16(s, static_cast<std::uint16_t>(v));
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(s.data(), static_cast<std::streamsize>(s.size()));
-    return static_cast<bool>(out.flush());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(s.data());
+    return static_cast<bool>(writeFileAtomically(path, {data, s.size()}));
 }
 
 } // namespace tessimo::words

@@ -18,11 +18,14 @@ CProfile::CProfile(std::string directory, QWidget* parent)
     setControlId(message_, MessageLabel);
 
     auto* label = new QLabel(tr("Select or create a user"));
+    label->setTextFormat(Qt::PlainText);
     label->setBuddy(list_);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAccessibleName(tr("Users"));
     list_->setMinimumHeight(fontMetrics().height() * 5);
     edit_->setAccessibleName(tr("User name"));
+    // The reason may quote a file or user name: never read it as markup.
+    message_->setTextFormat(Qt::PlainText);
     message_->setWordWrap(true);
     message_->setStyleSheet(QStringLiteral("color: #b00020;"));
     message_->hide();

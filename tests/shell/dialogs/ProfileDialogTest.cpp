@@ -187,6 +187,24 @@ private slots:
         QVERIFY(snapshot(root_.path().toStdString()) == before);
     }
 
+    void aRefusedNameIsShownAsTypedNeverAsMarkup() {
+        // A folder in the way makes the switch refuse, quoting the file name in its reason.
+        const std::string name = "<h1>big<br><img src=x>";
+        fs::create_directory(dir_ / ("config" + name + ".dat"));
+        CProfile d(dir_.string());
+        connectSwitch(d);
+        runModal(d, [&] {
+            edit(d)->setText(QString::fromStdString(name));
+            ok(d);
+            auto* message = qobject_cast<QLabel*>(d.control(CProfile::MessageLabel));
+            QVERIFY(d.isVisible());
+            QCOMPARE(message->textFormat(), Qt::PlainText);
+            QVERIFY2(message->text().contains(QString::fromStdString(name)),
+                     qPrintable(message->text()));
+        });
+        QCOMPARE(d.userName(), std::string());
+    }
+
     void withoutASwitchTheNameIsStillChecked() {
         CProfile d(dir_.string());
         runModal(d, [&] {
