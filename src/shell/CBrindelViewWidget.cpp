@@ -2,6 +2,7 @@
 
 #include "game/MersenneRandom.h"
 #include "shell/CommandTable.h"
+#include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
 #include "shell/QtClock.h"
 #include "shell/QtConfirmationBox.h"
@@ -94,6 +95,68 @@ bool CBrindelViewWidget::isIdle() const {
     return m_engine->idle();
 }
 
+int CBrindelViewWidget::runningCommand() const {
+    switch (m_engine->gameMode()) {
+    case GameMode::ListenNotes:
+        return IdListenNotes;
+    case GameMode::PlayNotes:
+        return IdPlayNotes;
+    case GameMode::NotesDictation:
+        return IdNotesDictation;
+    case GameMode::PlayIntervals:
+        return IdPlayIntervals;
+    case GameMode::IntervalDictation:
+        return IdIntervalDictation;
+    case GameMode::PlayChords:
+        return IdPlayChords;
+    case GameMode::ChordsDictation:
+        return IdChordsDictation;
+    case GameMode::Record:
+    case GameMode::RecordReplay:
+        return IdRecord;
+    case GameMode::Recognize:
+        return IdRecognize;
+    case GameMode::Idle:
+        break;
+    }
+    return 0;
+}
+
+QString CBrindelViewWidget::userName() const {
+    return QString::fromStdString(m_engine->userName());
+}
+
+QString CBrindelViewWidget::disabledReason(int id) const {
+    const std::string reason = tessimo::disabledReason(
+        id, m_engine->settings(), m_engine->pitchTable(), m_engine->state().barLength);
+    return QString::fromStdString(reason);
+}
+
+QString CBrindelViewWidget::standingStatus() const {
+    const GameState& state = m_engine->state();
+    if (!state.frozen) {
+        return {};
+    }
+    const SettingsRecord& settings = m_engine->settings();
+    const CommandInfo* command = findCommand(runningCommand());
+    QString name = command != nullptr ? QString::fromUtf8(command->text) : QString();
+    name.remove(QLatin1Char('&'));
+    const QString limit = settings.errorLimitOn != 0 && state.errorCount >= settings.maxErrors
+                              ? QStringLiteral("%1 errors").arg(state.errorCount)
+                              : QStringLiteral("%1 notes left unanswered").arg(state.unknownCount);
+    return QStringLiteral("Game over: %1, the limit set in Game > Configure. To play again, "
+                          "choose %2 again.")
+        .arg(limit, name);
+}
+
+void CBrindelViewWidget::stopExercise() {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    m_engine->stopExercise();
+    afterEngineEvent(mode, idle);
+    emit commandStateChanged();
+}
+
 void CBrindelViewWidget::onTick(int timerNumber) {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
@@ -102,8 +165,15 @@ void CBrindelViewWidget::onTick(int timerNumber) {
 }
 
 void CBrindelViewWidget::afterEngineEvent(GameMode modeBefore, bool idleBefore) {
-    if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore) {
+    const bool frozen = m_engine->state().frozen;
+    const bool justEnded = frozen && !m_wasFrozen;
+    const bool frozenChanged = frozen != m_wasFrozen;
+    m_wasFrozen = frozen;
+    if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore || frozenChanged) {
         emit commandStateChanged();
+    }
+    if (justEnded) {
+        emit statusMessage(standingStatus());
     }
 }
 

@@ -16,6 +16,7 @@ add_library(tessimo_shell STATIC
   CBrindelDoc.cpp
   CMainFrame.cpp
   CommandTable.cpp
+  DisabledReasons.cpp
   CommandView.h
   LockIndicators.cpp
   CBrindelViewWidget.cpp
@@ -30,7 +31,10 @@ target_include_directories(tessimo_shell PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tessimo_shell PUBLIC Qt6::Widgets Qt6::Svg tessimo_game tessimo_display
   tessimo_dialogs tessimo_sound tessimo_model)
 target_compile_definitions(tessimo_shell PRIVATE
-  TESSIMO_INSTALL_MANUAL_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tessimo/manual")
+  TESSIMO_INSTALL_MANUAL_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tessimo/manual"
+  TESSIMO_VERSION="${PROJECT_VERSION}"
+  TESSIMO_FLUIDSYNTH_VERSION="${FLUIDSYNTH_VERSION}"
+  TESSIMO_PORTAUDIO_VERSION="${PORTAUDIO_VERSION}")
 if(X11_FOUND)
   target_compile_definitions(tessimo_shell PRIVATE TESSIMO_HAVE_X11)
   target_link_libraries(tessimo_shell PRIVATE X11::X11)
