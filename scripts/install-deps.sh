@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev
   pulseaudio pulseaudio-utils espeak-ng sox
   xvfb xdotool x11-apps imagemagick
+  # the Debian package and the checks of its desktop entry and AppStream file
+  dpkg-dev appstream desktop-file-utils
 )
 
 missing=()

@@ -16,6 +16,7 @@ add_library(tessimo_shell STATIC
   CBrindelDoc.cpp
   CMainFrame.cpp
   CommandTable.cpp
+  DataFolder.cpp
   DisabledReasons.cpp
   CommandView.h
   LockIndicators.cpp
@@ -49,6 +50,7 @@ qt_add_resources(tessimo_shell "shell_pictures" PREFIX "/" BASE ${_res}
 
 add_executable(tessimo main.cpp)
 target_link_libraries(tessimo PRIVATE tessimo_shell)
+target_compile_definitions(tessimo PRIVATE TESSIMO_VERSION="${PROJECT_VERSION}")
 
 # The manuals go next to the binary in the build tree, as they go to the data folder when
 # installed; the program looks in both places.
@@ -70,3 +72,28 @@ install(FILES ${_toolbar_files} DESTINATION ${TESSIMO_MANUAL_INSTALL_DIR}/toolba
 install(FILES ${_res}/icon/tessimo.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${_res}/tessimo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_res}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessimo)
+install(FILES ${_res}/metainfo/org.tessimo.Tessimo.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Bitmap icons for the places that do not take the scalable one, rendered from it at build time.
+add_executable(tessimo_render_icon ${PROJECT_SOURCE_DIR}/tools/RenderIcon.cpp)
+target_link_libraries(tessimo_render_icon PRIVATE Qt6::Gui Qt6::Svg)
+set(_icon_args)
+set(_icon_outputs)
+foreach(_size 16 32 48 64 128 256)
+  list(APPEND _icon_args ${_size} ${CMAKE_CURRENT_BINARY_DIR}/icons/${_size}/tessimo.png)
+  list(APPEND _icon_outputs ${CMAKE_CURRENT_BINARY_DIR}/icons/${_size}/tessimo.png)
+endforeach()
+add_custom_command(OUTPUT ${_icon_outputs}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/icons/16
+    ${CMAKE_CURRENT_BINARY_DIR}/icons/32 ${CMAKE_CURRENT_BINARY_DIR}/icons/48
+    ${CMAKE_CURRENT_BINARY_DIR}/icons/64 ${CMAKE_CURRENT_BINARY_DIR}/icons/128
+    ${CMAKE_CURRENT_BINARY_DIR}/icons/256
+  COMMAND tessimo_render_icon ${_res}/icon/tessimo.svg ${_icon_args}
+  DEPENDS tessimo_render_icon ${_res}/icon/tessimo.svg
+  COMMENT "Rendering the bitmap icons")
+add_custom_target(tessimo_icons ALL DEPENDS ${_icon_outputs})
+foreach(_size 16 32 48 64 128 256)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/icons/${_size}/tessimo.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
+endforeach()
