@@ -7,6 +7,7 @@
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace tessimo {
@@ -50,15 +51,21 @@ void drawScorePanel(PaintContext& context) {
     };
     if (state.unknownLimitOn && state.maxUnknown > 0) {
         scoreText(UnknownLeft,
-                  QStringLiteral("Unkwn %1/%2").arg(state.unknownCount).arg(state.maxUnknown),
+                  QCoreApplication::translate("tessimo::ScorePanel", "Unkwn %1/%2")
+                      .arg(state.unknownCount)
+                      .arg(state.maxUnknown),
                   HintBlue);
     }
     if (state.errorLimitOn && state.maxErrors > 0) {
         scoreText(ErrorsLeft,
-                  QStringLiteral("Errors %1/%2").arg(state.errorCount).arg(state.maxErrors),
+                  QCoreApplication::translate("tessimo::ScorePanel", "Errors %1/%2")
+                      .arg(state.errorCount)
+                      .arg(state.maxErrors),
                   WrongRed);
     }
-    scoreText(OkLeft, QStringLiteral("OK %1").arg(state.okCount), NoteGreen);
+    scoreText(OkLeft,
+              QCoreApplication::translate("tessimo::ScorePanel", "OK %1").arg(state.okCount),
+              NoteGreen);
 }
 
 void drawCountdown(PaintContext& context) {

@@ -38,32 +38,31 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 QString aboutLibrariesText() {
     const QString fluid = QStringLiteral(TESSIMO_FLUIDSYNTH_VERSION);
     const QString portaudio = QStringLiteral(TESSIMO_PORTAUDIO_VERSION);
-    return QStringLiteral("Built with Qt %1 (running on Qt %2), the FluidSynth synthesizer%3 "
-                          "and the PortAudio sound library%4.")
+    return CAboutDlg::tr("Built with Qt %1 (running on Qt %2), the FluidSynth synthesizer%3 "
+                         "and the PortAudio sound library%4.")
         .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()),
              fluid.isEmpty() ? QString() : QStringLiteral(" ") + fluid,
              portaudio.isEmpty() ? QString() : QStringLiteral(" ") + portaudio);
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About tessimo"));
+    setWindowTitle(tr("About tessimo"));
     setModal(true);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icon/tessimo.svg")).pixmap(IconSize, IconSize));
     icon->setAlignment(Qt::AlignTop);
 
-    m_version =
-        plainLabel(QStringLiteral("Tessimo version %1").arg(QStringLiteral(TESSIMO_VERSION)), this);
+    m_version = plainLabel(tr("Tessimo version %1").arg(QStringLiteral(TESSIMO_VERSION)), this);
     QFont bold = m_version->font();
     bold.setBold(true);
     m_version->setFont(bold);
-    m_copyright = plainLabel(QString::fromUtf8("Copyright \u00a9 2026 the Tessimo developers.\n"
-                                               "A trainer for reading and hearing musical notes."),
+    m_copyright = plainLabel(tr("Copyright © 2026 the Tessimo developers.\n"
+                                "A trainer for reading and hearing musical notes."),
                              this);
     m_licence = plainLabel(
-        QStringLiteral("Free software under the GNU General Public License, version 3 or (at "
-                       "your option) any later version. It comes with no warranty."),
+        tr("Free software under the GNU General Public License, version 3 or (at your option) "
+           "any later version. It comes with no warranty."),
         this);
     m_libraries = plainLabel(aboutLibrariesText(), this);
 

@@ -11,6 +11,7 @@
 #include "shell/SilentRecognizer.h"
 #include "sound/SoundOutput.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -18,6 +19,10 @@
 namespace tessimo {
 
 namespace {
+
+QString widgetText(const char* text) {
+    return QCoreApplication::translate("tessimo::CBrindelViewWidget", text);
+}
 
 DevicePoint devicePoint(const QPointF& position) {
     return {static_cast<int>(position.x()), static_cast<int>(position.y())};
@@ -129,7 +134,8 @@ QString CBrindelViewWidget::userName() const {
 QString CBrindelViewWidget::disabledReason(int id) const {
     const std::string reason = tessimo::disabledReason(
         id, m_engine->settings(), m_engine->pitchTable(), m_engine->state().barLength);
-    return QString::fromStdString(reason);
+    return reason.empty() ? QString()
+                          : QCoreApplication::translate("tessimo::DisabledReasons", reason.c_str());
 }
 
 QString CBrindelViewWidget::standingStatus() const {
@@ -139,13 +145,18 @@ QString CBrindelViewWidget::standingStatus() const {
     }
     const SettingsRecord& settings = m_engine->settings();
     const CommandInfo* command = findCommand(runningCommand());
-    QString name = command != nullptr ? QString::fromUtf8(command->text) : QString();
+    QString name = command != nullptr ? translatedCommandText(command->text) : QString();
     name.remove(QLatin1Char('&'));
-    const QString limit = settings.errorLimitOn != 0 && state.errorCount >= settings.maxErrors
-                              ? QStringLiteral("%1 errors").arg(state.errorCount)
-                              : QStringLiteral("%1 notes left unanswered").arg(state.unknownCount);
-    return QStringLiteral("Game over: %1, the limit set in Game > Configure. To play again, "
-                          "choose %2 again.")
+    const QString limit =
+        settings.errorLimitOn != 0 && state.errorCount >= settings.maxErrors
+            ? widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "%1 errors"))
+                  .arg(state.errorCount)
+            : widgetText(
+                  QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "%1 notes left unanswered"))
+                  .arg(state.unknownCount);
+    return widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
+                                        "Game over: %1, the limit set in Game > Configure. To "
+                                        "play again, choose %2 again."))
         .arg(limit, name);
 }
 

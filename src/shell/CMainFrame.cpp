@@ -35,7 +35,7 @@ QLabel* makeIndicatorPane(QWidget* parent, const QString& widest) {
 
 // The menu text as a title: without its access-key ampersand and trailing " ...".
 QString plainText(const char* text) {
-    QString plain = QString::fromUtf8(text);
+    QString plain = translatedCommandText(text);
     plain.remove(QLatin1Char('&'));
     if (plain.endsWith(QStringLiteral(" ..."))) {
         plain.chop(4);
@@ -71,10 +71,10 @@ void CMainFrame::buildActions() {
     m_exerciseGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const MenuInfo& menu : menuTable()) {
         for (const CommandInfo& item : menu.items) {
-            auto* act = new QAction(QString::fromUtf8(item.text), this);
+            auto* act = new QAction(translatedCommandText(item.text), this);
             act->setData(item.id);
-            act->setStatusTip(QString::fromUtf8(item.prompt));
-            act->setToolTip(*item.tooltip != '\0' ? QString::fromUtf8(item.tooltip)
+            act->setStatusTip(translatedCommandText(item.prompt));
+            act->setToolTip(*item.tooltip != '\0' ? translatedCommandText(item.tooltip)
                                                   : plainText(item.text));
             if (*item.picture != '\0') {
                 act->setIcon(QIcon(QString::fromUtf8(item.picture)));
@@ -104,7 +104,7 @@ void CMainFrame::buildActions() {
 
 void CMainFrame::buildMenus() {
     for (const MenuInfo& info : menuTable()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.title));
+        QMenu* menu = menuBar()->addMenu(translatedCommandText(info.title));
         for (const CommandInfo& item : info.items) {
             menu->addAction(m_actions.value(item.id));
         }
@@ -115,7 +115,7 @@ void CMainFrame::buildMenus() {
 }
 
 void CMainFrame::buildToolBar() {
-    m_toolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_toolBar = new QToolBar(tr("Standard"), this);
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(true);
     m_toolBar->setFloatable(true);
@@ -130,7 +130,7 @@ void CMainFrame::buildToolBar() {
 void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
+    m_readyPane = new QLabel(tr("Ready"), bar);
     m_readyPane->setObjectName(QStringLiteral("messagePane"));
     m_readyPane->setIndent(3);
     bar->addWidget(m_readyPane, 1);
@@ -190,7 +190,7 @@ void CMainFrame::updateCommandStates() {
         m_actions.value(id)->setChecked(id == running);
     }
     const QString standing = m_view->standingStatus();
-    m_readyPane->setText(standing.isEmpty() ? QStringLiteral("Ready") : standing);
+    m_readyPane->setText(standing.isEmpty() ? tr("Ready") : standing);
     updateTitle();
 }
 
@@ -198,7 +198,7 @@ void CMainFrame::updateTitle() {
     const CommandInfo* exercise = findCommand(m_view->runningCommand());
     QString user = m_view->userName();
     if (user.isEmpty()) {
-        user = QStringLiteral("default user");
+        user = tr("default user");
     }
     QStringList parts;
     if (exercise != nullptr) {

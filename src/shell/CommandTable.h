@@ -5,6 +5,8 @@
 
 #include "game/CommandIds.h"
 
+#include <QString>
+
 #include <span>
 
 namespace tessimo {
@@ -29,6 +31,7 @@ enum ShellCommandId : int {
     IdStop = 32900, // the frame's: stops what runs and goes back to Play notes (Escape)
 };
 
+// The texts are in English; translatedCommandText gives them in the interface's language.
 struct CommandInfo {
     int id;
     const char* text;    // menu text, '&' before the access key
@@ -50,6 +53,9 @@ std::span<const int> toolBarTable();
 
 // The commands that start an exercise; the running one shows checked.
 std::span<const int> exerciseCommands();
+
+// A text of the tables (menu text, prompt, tooltip) in the interface's language.
+QString translatedCommandText(const char* text);
 
 // The command with this id, or nullptr.
 const CommandInfo* findCommand(int id);

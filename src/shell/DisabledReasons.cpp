@@ -5,31 +5,43 @@
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 
 namespace tessimo {
 
 namespace {
 
-constexpr const char* NoNotes = "no note is selected: choose notes in Game > Configure";
+constexpr const char* NoNotes = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons", "no note is selected: choose notes in Game > Configure");
 constexpr const char* NoValues =
-    "no note value is selected: choose note values in Game > Configure";
-constexpr const char* NoFill = "the selected note values cannot fill a bar of the chosen "
-                               "metre: choose shorter values in Game > Configure";
-constexpr const char* NotRecorded =
-    "not every selected note is recorded yet: record them first with Game > Record";
-constexpr const char* NeedsSynth =
-    "it plays on the synthesizer only: choose the synthesizer sound in Game > Configure";
-constexpr const char* NeedsRecordings = "it listens to your voice or instrument: choose the "
-                                        "voice or instrument sound in Game > Configure";
-constexpr const char* NoPlacing = "neither dragging with the mouse nor the wheel is allowed: "
-                                  "allow one in Game > Configure";
+    QT_TRANSLATE_NOOP("tessimo::DisabledReasons",
+                      "no note value is selected: choose note values in Game > Configure");
+constexpr const char* NoFill = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons", "the selected note values cannot fill a bar of the chosen "
+                                "metre: choose shorter values in Game > Configure");
+constexpr const char* NotRecorded = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons",
+    "not every selected note is recorded yet: record them first with Game > Record");
+constexpr const char* NeedsSynth = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons",
+    "it plays on the synthesizer only: choose the synthesizer sound in Game > Configure");
+constexpr const char* NeedsRecordings = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons", "it listens to your voice or instrument: choose the "
+                                "voice or instrument sound in Game > Configure");
+constexpr const char* NoPlacing = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons", "neither dragging with the mouse nor the wheel is allowed: "
+                                "allow one in Game > Configure");
 constexpr const char* NoDirection =
-    "no direction (together, up or down) is selected in Game > Configure";
-constexpr const char* NoIntervalFits =
-    "no selected interval size fits the selected notes: choose more in Game > Configure";
-constexpr const char* NoChordFits =
-    "no selected chord type fits the selected notes: choose more in Game > Configure";
+    QT_TRANSLATE_NOOP("tessimo::DisabledReasons",
+                      "no direction (together, up or down) is selected in Game > Configure");
+constexpr const char* NoIntervalFits = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons",
+    "no selected interval size fits the selected notes: choose more in Game > Configure");
+constexpr const char* NoChordFits = QT_TRANSLATE_NOOP(
+    "tessimo::DisabledReasons",
+    "no selected chord type fits the selected notes: choose more in Game > Configure");
 
 bool any(const auto& flags) {
     return std::any_of(flags.begin(), flags.end(), [](int f) { return f != 0; });

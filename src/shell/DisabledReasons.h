@@ -9,6 +9,7 @@ namespace tessimo {
 class PitchTable;
 struct SettingsRecord;
 
+// In English; the shell translates it in the context "tessimo::DisabledReasons".
 // The first missing ingredient of the command's exercise (no note, no note value, the wrong
 // sound mode, recordings missing, ...), or an empty string when the command has none to
 // name. barLength is the length of one bar (beat length x beats per bar).

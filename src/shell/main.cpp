@@ -3,6 +3,7 @@
 #include "shell/CBrindelApp.h"
 #include "shell/CBrindelViewWidget.h"
 #include "shell/DataFolder.h"
+#include "shell/Translation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tessimo"));
     QApplication::setApplicationVersion(QStringLiteral(TESSIMO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tessimo"));
+    // The desktop's language, when the program speaks it.
+    const auto translators = tessimo::translatorsFor(QLocale());
+    for (const auto& translator : translators) {
+        QApplication::installTranslator(translator.get());
+    }
 
     const tessimo::StartArguments arguments =
         tessimo::parseStartArguments(QApplication::arguments().mid(1));

@@ -18,6 +18,7 @@ add_library(tessimo_shell STATIC
   CommandTable.cpp
   DataFolder.cpp
   DisabledReasons.cpp
+  Translation.cpp
   CommandView.h
   LockIndicators.cpp
   CBrindelViewWidget.cpp
@@ -47,6 +48,19 @@ foreach(_p ${TESSIMO_TOOLBAR_PICTURES})
 endforeach()
 qt_add_resources(tessimo_shell "shell_pictures" PREFIX "/" BASE ${_res}
   FILES ${_pictures})
+
+# The French interface: the translation source compiled by Qt Linguist's lrelease into the
+# program's resources.
+find_program(TESSIMO_LRELEASE lrelease HINTS /usr/lib/qt6/bin REQUIRED)
+set(_qm ${CMAKE_CURRENT_BINARY_DIR}/i18n/tessimo_fr.qm)
+add_custom_command(OUTPUT ${_qm}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/i18n
+  COMMAND ${TESSIMO_LRELEASE} -silent ${_res}/i18n/tessimo_fr.ts -qm ${_qm}
+  DEPENDS ${_res}/i18n/tessimo_fr.ts
+  COMMENT "Compiling the French translation")
+set_source_files_properties(${_qm} PROPERTIES GENERATED TRUE)
+qt_add_resources(tessimo_shell "shell_translations" PREFIX "/i18n"
+  BASE ${CMAKE_CURRENT_BINARY_DIR}/i18n FILES ${_qm})
 
 add_executable(tessimo main.cpp)
 target_link_libraries(tessimo PRIVATE tessimo_shell)

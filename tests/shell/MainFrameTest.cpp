@@ -5,6 +5,7 @@
 #include "shell/CBrindelApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
+#include "shell/Translation.h"
 #include "shell/UserManual.h"
 
 #include <QAction>
@@ -53,6 +54,7 @@ private slots:
     void promptsAndTooltips();
     void runningExerciseTitleAndReasons();
     void aboutFollowsIdle();
+    void frenchInterfaceFollowsTheLocale();
     void routing();
     void aboutBox();
     void startupFailsOnUnreadableArgument();
@@ -240,6 +242,53 @@ void MainFrameTest::runningExerciseTitleAndReasons() {
     view->standing.clear();
     view->setIdle(true);
     QCOMPARE(frame.statusText(), QStringLiteral("Ready"));
+}
+
+void MainFrameTest::frenchInterfaceFollowsTheLocale() {
+    QVERIFY(translatorsFor(QLocale(QLocale::German)).empty());
+    QVERIFY(translatorsFor(QLocale(QLocale::English)).empty());
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const auto translators = translatorsFor(QLocale());
+    QVERIFY(!translators.empty());
+    for (const auto& t : translators) {
+        QCoreApplication::installTranslator(t.get());
+    }
+    {
+        CMainFrame frame(new FakeCommandView);
+        QStringList titles;
+        for (QAction* m : frame.menuBar()->actions()) {
+            titles << m->text();
+            // Every item translated, its access key unique within its menu.
+            QSet<QChar> keys;
+            for (QAction* a : m->menu()->actions()) {
+                const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+                QVERIFY2(amp >= 0, qPrintable(a->text()));
+                const QChar key = a->text().at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(a->text()));
+                keys.insert(key);
+            }
+        }
+        QCOMPARE(titles, (QStringList{"&Fichier", "&Jeu", "&Aide"}));
+        QCOMPARE(frame.action(IdListenNotes)->text(), QStringLiteral("Écouter des &notes"));
+        QCOMPARE(frame.action(IdStop)->statusTip(),
+                 QStringLiteral("Arrêter l'exercice en cours et revenir à Jouer des notes"));
+        QCOMPARE(frame.action(IdAbout)->toolTip(), QStringLiteral("À propos"));
+        // F1 opens the manual of the interface's language.
+        QCOMPARE(frame.action(IdManualFrench)->shortcut(),
+                 QKeySequence(QKeySequence::HelpContents));
+        QVERIFY(frame.action(IdManualEnglish)->shortcut().isEmpty());
+        QCOMPARE(frame.statusText(), QStringLiteral("Prêt"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("utilisateur par défaut — Tessimo"));
+        CAboutDlg box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("À propos de tessimo"));
+        QVERIFY(box.licenceLabel()->text().startsWith(QStringLiteral("Logiciel libre")));
+    }
+    for (const auto& t : translators) {
+        QCoreApplication::removeTranslator(t.get());
+    }
+    QLocale::setDefault(QLocale::c());
+    CMainFrame english(new FakeCommandView);
+    QCOMPARE(english.statusText(), QStringLiteral("Ready"));
 }
 
 void MainFrameTest::aboutFollowsIdle() {
