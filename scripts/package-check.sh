@@ -73,7 +73,7 @@ done
 app_pid=$!
 window=
 for _ in $(seq 300); do
-    window=$(DISPLAY=":$(head -1 "$work/display")" xdotool search --onlyvisible --name ' — Tessimo$' \
+    window=$(DISPLAY=":$(head -1 "$work/display")" xdotool search --onlyvisible --name 'Tessimo$' \
         2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     kill -0 "$app_pid" 2>/dev/null || fail "the installed program ended at start"

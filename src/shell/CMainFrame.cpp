@@ -98,7 +98,6 @@ void CMainFrame::buildActions() {
         ->setShortcut(QKeySequence::HelpContents);
     for (QAction* act : std::as_const(m_actions)) {
         m_prompts.insert(act->data().toInt(), act->statusTip());
-        act->setShortcutContext(Qt::ApplicationShortcut);
     }
 }
 
