@@ -14,6 +14,10 @@ packages=(
   clang libclang-rt-14-dev
   pulseaudio pulseaudio-utils espeak-ng sox
   xvfb xdotool x11-apps imagemagick
+  # the Debian package and the checks of its desktop entry and AppStream file
+  dpkg-dev appstream desktop-file-utils
+  # the French interface: lrelease turns the translation sources into .qm files
+  qt6-l10n-tools
 )
 
 missing=()

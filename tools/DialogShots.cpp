@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <type_traits>
 
 #include "model/NoteNames.h"
 #include "model/SettingsRecord.h"
@@ -20,6 +21,11 @@ namespace {
 template <typename Dialog> bool shoot(Dialog& dialog, const QString& path) {
     bool saved = false;
     QTimer::singleShot(0, &dialog, [&] {
+        if constexpr (std::is_same_v<Dialog, tessimo::CConfigureDialog>) {
+            // The whole dialog, as on a screen large enough for it.
+            dialog.resize(dialog.fittedSize(QSize(100000, 100000)));
+            QApplication::processEvents();
+        }
         saved = dialog.grab().save(path);
         dialog.reject();
     });

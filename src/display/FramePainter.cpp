@@ -136,8 +136,7 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
         key.staff.bassOffset = 0;
     }
     key.selection = selectionBits(state);
-    key.brace =
-        state.mode == GameMode::ListenNotes && state.staff.trebleShown && state.staff.bassShown;
+    key.brace = state.mode == GameMode::ListenNotes; // the play line, and the brace of two staves
     ensureStaticLayer(clientSize, key, state);
     if (!haveStatic_) {
         return -1;

@@ -3,16 +3,20 @@
 #include "display/FrameState.h"
 #include "display/KeyboardPainter.h"
 #include "display/NotePainter.h"
+#include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
+#include "display/StaffLayout.h"
 #include "display/StaffPainter.h"
+#include "model/NoteNames.h"
 #include "model/Pitch.h"
+
+#include <cstdlib>
 
 namespace tessimo {
 
 namespace {
 
-constexpr int BarLineShift = 18;
 constexpr int PlayNoteX = 1000;
 constexpr int NoLabelPitch = -1;
 constexpr int WordSpacing = 65;
@@ -21,10 +25,29 @@ constexpr int InstrumentWordsLeft = 100;
 constexpr int VoiceSoundMode = 0;
 constexpr int VoiceWordEntries = 36;
 
+// The bar line before a note that starts a bar, clear of the notes in its column (a chord's
+// sharps included) and of the note before them.
 void drawBarIfStart(PaintContext& context, const ListNote& note) {
-    if (note.barStart) {
-        drawBarLine(context, note.x - BarLineShift);
+    if (!note.barStart) {
+        return;
     }
+    const std::vector<ListNote>& list = context.state.questionNotes;
+    const ListNote* previous = nullptr;
+    bool sharp = false;
+    for (const ListNote& other : list) {
+        if (other.x == note.x) {
+            sharp = sharp || (isInRange(other.glyph.pitch) && isBlackKey(other.glyph.pitch));
+        } else if (other.x < note.x && (previous == nullptr || other.x > previous->x)) {
+            previous = &other;
+        }
+    }
+    int sharpWidth = 0;
+    if (sharp) {
+        const bool german = context.state.namingConvention == German;
+        sharpWidth = static_cast<int>(
+            context.cache.sharpFont().width(german ? QStringLiteral("is") : QStringLiteral("#")));
+    }
+    drawBarLine(context, barLineX(previous, note, sharpWidth));
 }
 
 // A pitch given by the view (hover, wrong answer, highlight) that names a table entry to draw.
@@ -39,7 +62,7 @@ void drawListenNotes(PaintContext& context) {
         drawBarIfStart(context, note);
         if (note.sounding) {
             drawNote(context, note.glyph, note.x, NoteGreen);
-            drawNameLabel(context, note.glyph.pitch, note.x, NoteGreen);
+            drawNameLabel(context, note.glyph.pitch, note.x, NoteGreen, &note.glyph);
             highlightKey(context, note.glyph.pitch, NoteGreen);
         } else {
             drawNote(context, note.glyph, note.x, InkBlack);
@@ -57,7 +80,7 @@ void drawPlayNotes(PaintContext& context) {
     glyph.durationCode = 5;
     highlightKey(context, glyph.pitch, NoteGreen);
     drawNote(context, glyph, PlayNoteX, NoteGreen);
-    drawNameLabel(context, glyph.pitch, PlayNoteX, NoteGreen);
+    drawNameLabel(context, glyph.pitch, PlayNoteX, NoteGreen, &glyph);
 }
 
 // The user's placement (or wrong answer) for a question note, at the question's x.
@@ -69,7 +92,7 @@ void drawPlacement(PaintContext& context, int pitch, int x, QRgb colour) {
     drawNote(context, entry->glyph, x, colour);
     highlightKey(context, pitch, colour);
     if (context.state.soundMode != VoiceSoundMode) {
-        drawNameLabel(context, pitch, x, colour);
+        drawNameLabel(context, pitch, x, colour, &entry->glyph);
     }
 }
 
@@ -160,7 +183,7 @@ void drawWords(PaintContext& context) {
             const int x = base + WordSpacing * ++drawn;
             drawNote(context, entry.glyph, x, colour);
             highlightKey(context, entry.glyph.pitch, colour);
-            drawNameLabel(context, entry.glyph.pitch, x, colour);
+            drawNameLabel(context, entry.glyph.pitch, x, colour, &entry.glyph);
             continue;
         }
         const bool sharp = isInRange(entry.glyph.pitch) && isBlackKey(entry.glyph.pitch);
@@ -171,7 +194,7 @@ void drawWords(PaintContext& context) {
         }
         const int x = base + WordSpacing * ++drawn;
         drawNote(context, entry.glyph, x, InkBlack);
-        drawNameLabel(context, entry.glyph.pitch, x, InkBlack);
+        drawNameLabel(context, entry.glyph.pitch, x, InkBlack, &entry.glyph);
     }
 }
 
@@ -189,8 +212,13 @@ int drawRecognize(PaintContext& context) {
             expected = note.glyph.pitch;
             if (const PitchEntry* wrong =
                     state.wrongMark != -1 ? entryOf(state, state.wrongMark) : nullptr) {
-                drawNote(context, wrong->glyph, note.x, WrongRed);
-                drawNameLabel(context, state.wrongMark, note.x, WrongRed);
+                // A step or less from the question, the wrong note stands beside it.
+                const bool close =
+                    std::abs(wrong->glyph.staffY - note.glyph.staffY) <= StepHeight &&
+                    state.wrongMark != note.glyph.pitch;
+                const int x = close ? note.x + 2 * HeadHalfWidth : note.x;
+                drawNote(context, wrong->glyph, x, WrongRed);
+                drawNameLabel(context, state.wrongMark, x, WrongRed, &wrong->glyph);
             }
         }
         drawBarIfStart(context, note);

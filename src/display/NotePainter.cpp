@@ -1,6 +1,7 @@
 #include "display/NotePainter.h"
 
 #include "display/KeyboardPainter.h"
+#include "display/LogicalSpace.h"
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
@@ -34,31 +35,11 @@ int clampedConvention(int convention) {
 
 } // namespace
 
-LedgerPlace ledgerPlace(int pitch) {
-    switch (pitch) {
-    case 36:
-    case 37:
-    case 40:
-    case 60:
-    case 61:
-    case 81:
-    case 82:
-        return LedgerPlace::Through;
-    case 38:
-    case 39:
-        return LedgerPlace::Above;
-    case 83:
-        return LedgerPlace::Below;
-    default:
-        return LedgerPlace::None;
-    }
-}
-
 int flagCount(int durationCode) {
     return durationCode >= 6 ? (durationCode - 6) / 2 + 1 : 0;
 }
 
-void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) {
+void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour, Stem stem) {
     QPainter& painter = context.painter;
     const int y = note.staffY;
     const int left = x - HeadHalfWidth;
@@ -69,29 +50,37 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     const QBrush oldBrush = painter.brush();
     // What is drawn over the static layer, in three boxes so that the thin stem does not
     // claim a wide band: head with ledger line and dot, stem, flags.
-    const bool hasStem = note.durationCode > 1;
-    const bool stemUp = note.staffY > StemDownLimit;
+    const StaffView& staff = context.state.staff;
+    const bool hasStem = note.durationCode > 1 && stem != Stem::None;
+    const bool up = stem == Stem::Up || (stem == Stem::Auto && stemUp(staff, note.pitch, y));
+    const LedgerLines ledgers = ledgerLines(staff, note.pitch, y);
     markDirty(context, QRectF(left - LedgerOverhang, top,
                               right + DotGap + DotWidth - (left - LedgerOverhang), bottom - top));
+    if (ledgers.count > 0) {
+        const auto [low, high] =
+            std::minmax_element(ledgers.y.begin(), ledgers.y.begin() + ledgers.count);
+        markDirty(context, QRectF(left - LedgerOverhang, *low, right - left + 2 * LedgerOverhang,
+                                  *high - *low));
+    }
     if (hasStem) {
-        const int stemX = stemUp ? right : left;
-        const int stemEnd = stemUp ? y - StemLength : y + StemLength;
+        const int stemX = up ? right : left;
+        const int stemEnd = up ? y - StemLength : y + StemLength;
         markDirty(context, QRectF(stemX, y, 0, stemEnd - y));
         const int flags = flagCount(note.durationCode);
         if (flags > 0) {
-            const int direction = stemUp ? 1 : -1;
+            const int direction = up ? 1 : -1;
             const int reach = FlagSpacing * (flags - 1) + FlagDepth;
             markDirty(context, QRectF(stemX, stemEnd, FlagWidth * direction, reach * direction));
         }
     }
 
-    const LedgerPlace ledger = ledgerPlace(note.pitch);
-    if (ledger != LedgerPlace::None) {
-        const int ledgerY = ledger == LedgerPlace::Through ? y
-                            : ledger == LedgerPlace::Above ? top
-                                                           : bottom;
+    if (ledgers.count > 0) {
         painter.setPen(logicalPen(painter, InkBlack, StaffPenWidth));
-        painter.drawLine(QLineF(left - LedgerOverhang, ledgerY, right + LedgerOverhang, ledgerY));
+        for (int i = 0; i < ledgers.count; ++i) {
+            const int ledgerY = ledgers.y[static_cast<std::size_t>(i)];
+            painter.drawLine(
+                QLineF(left - LedgerOverhang, ledgerY, right + LedgerOverhang, ledgerY));
+        }
     }
 
     const QPen pen = logicalPen(painter, colour, StaffPenWidth);
@@ -114,8 +103,8 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
 
     if (hasStem) {
         painter.setPen(pen);
-        const int stemX = stemUp ? right : left;
-        const int direction = stemUp ? 1 : -1;
+        const int stemX = up ? right : left;
+        const int direction = up ? 1 : -1;
         const int stemEnd = y - StemLength * direction;
         painter.drawLine(QLineF(stemX, y, stemX, stemEnd));
         const int flags = flagCount(note.durationCode);
@@ -140,36 +129,50 @@ void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour) 
     }
 }
 
-void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour) {
+void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour,
+                   const NoteGlyph* labelled) {
     const QString text = pitch < 0 ? QStringLiteral("?")
                                    : QString::fromLatin1(noteName(
                                          pitch, clampedConvention(context.state.namingConvention)));
-    markDirty(context, drawCellText(context.painter, context.cache.labelFont(), x - LabelShift,
-                                    LabelRowY, text, colour));
+    const CellFont& font = context.cache.labelFont();
+    RowSpan rows;
+    if (labelled != nullptr) {
+        rows = noteRows(context.state.staff, *labelled, Stem::Auto);
+    }
+    const int top =
+        labelTop(static_cast<int>(font.cellHeight()), labelled != nullptr ? &rows : nullptr);
+    markDirty(context, drawCellText(context.painter, font, x - LabelShift, top, text, colour));
 }
 
 void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb colour) {
     if (group.empty()) {
         return;
     }
+    const std::vector<GroupPlacement> placed = placeGroup(context.state.staff, group);
     int smallestX = NoGroupX;
+    RowSpan rows{StaffAreaBottom, 0};
     // Sharps after naturals, so that a black key is painted over its white neighbour.
     for (const bool sharps : {false, true}) {
-        for (const ListNote& note : group) {
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            const ListNote& note = group[i];
             if (!isInRange(note.glyph.pitch) || isBlackKey(note.glyph.pitch) != sharps) {
                 continue;
             }
-            drawNote(context, note.glyph, note.x, colour);
+            drawNote(context, note.glyph, placed[i].x, colour, placed[i].stem);
             highlightKey(context, note.glyph.pitch, colour);
             smallestX = std::min(smallestX, note.x);
+            const RowSpan own = noteRows(context.state.staff, note.glyph, placed[i].stem);
+            rows = {std::min(rows.top, own.top), std::max(rows.bottom, own.bottom)};
         }
     }
     const CellFont& font = context.cache.groupLabelFont();
     const QString text = QString::fromUtf8(context.state.displayText.c_str());
     const int width = static_cast<int>(font.width(text));
+    const int top =
+        labelTop(static_cast<int>(font.cellHeight()), smallestX != NoGroupX ? &rows : nullptr);
     markDirty(context, drawCellText(context.painter, font,
-                                    context.state.groupSpread / 2 + smallestX - width / 2,
-                                    LabelRowY, text, colour));
+                                    context.state.groupSpread / 2 + smallestX - width / 2, top,
+                                    text, colour));
 }
 
 } // namespace tessimo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "display/FrameState.h"
+#include "display/NoteLayout.h"
 
 #include <QRgb>
 
@@ -18,25 +19,25 @@ inline constexpr int HeadHalfWidth = 21;
 inline constexpr int HeadHalfHeight = 65;
 inline constexpr int LedgerOverhang = 16;
 inline constexpr int StemLength = 335;
-inline constexpr int StemDownLimit = 335; // heads at or above this y hang their stem down
 inline constexpr int FlagSpacing = 32;
 inline constexpr int LabelShift = 32;
-
-// Where the ledger line of a pitch lies relative to its head, if it has one.
-enum class LedgerPlace { None, Through, Above, Below };
-LedgerPlace ledgerPlace(int pitch);
 
 // Number of flags of a duration code (0 for quarters and longer).
 int flagCount(int durationCode);
 
-// The note at x (its own x is not read) in the colour; ledger lines stay black.
-void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour);
+// The note at x (its own x is not read) in the colour, with the ledger lines of its own staff
+// (they stay black) and its stem as chosen (by default by its place on its staff).
+void drawNote(PaintContext& context, const NoteGlyph& note, int x, QRgb colour,
+              Stem stem = Stem::Auto);
 
 // The name of the pitch in the current naming convention at x, or "?" when pitch is negative.
-void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour);
+// It goes on the label row unless that row crosses the labelled note (drawn at the same x),
+// and then beside the note above or below it.
+void drawNameLabel(PaintContext& context, int pitch, int x, QRgb colour,
+                   const NoteGlyph* labelled = nullptr);
 
-// Every note of the group at its own x with its key, naturals before sharps, and the group's
-// name centred under it.
+// Every note of the group at its own x with its key, naturals before sharps, the notes a
+// step apart side by side, and the group's name centred under it, clear of its notes.
 void drawGroup(PaintContext& context, const std::vector<ListNote>& group, QRgb colour);
 
 } // namespace tessimo

@@ -13,6 +13,9 @@ namespace tessimo {
 namespace {
 
 constexpr int BraceLeft = 20;
+constexpr int PlayLineX = 1000;
+constexpr int PlayLineOverhang = 100;
+constexpr int PlayLinePenWidth = 6;
 constexpr int BraceTop = 342;
 constexpr int ClefLeft = 50;
 constexpr int ClefWidth = 72;
@@ -42,10 +45,21 @@ void drawStaves(PaintContext& context) {
     }
     painter.setPen(oldPen);
 
-    if (staff.trebleShown && staff.bassShown && context.state.mode == GameMode::ListenNotes) {
+    if (context.state.mode != GameMode::ListenNotes) {
+        return;
+    }
+    if (staff.trebleShown && staff.bassShown) {
         drawCellText(painter, context.cache.braceFont(), BraceLeft, BraceTop, QStringLiteral("{"),
                      InkBlack);
     }
+    // The play line: a note sounds as it passes it.
+    const int top = staffLineY(staff.trebleShown ? staff.trebleOffset : staff.bassOffset, 0);
+    const int bottom =
+        staffLineY(staff.bassShown ? staff.bassOffset : staff.trebleOffset, StaffLineCount - 1);
+    painter.setPen(logicalPen(painter, HintBlue, PlayLinePenWidth));
+    painter.drawLine(
+        QLineF(PlayLineX, top - PlayLineOverhang, PlayLineX, bottom + PlayLineOverhang));
+    painter.setPen(oldPen);
 }
 
 void drawClefs(PaintContext& context) {

@@ -6,7 +6,8 @@ namespace tessimo {
 
 struct PaintContext;
 
-// The five lines of each shown staff; the brace joining both staves in Listen notes.
+// The five lines of each shown staff; in Listen notes the play line, and the brace joining
+// both staves.
 void drawStaves(PaintContext& context);
 
 // The treble clef if the treble staff is shown, the bass clef if the bass staff is.

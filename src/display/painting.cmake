@@ -5,6 +5,7 @@ add_library(tessimo_display STATIC
   ${CMAKE_CURRENT_LIST_DIR}/PaintCache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StaffPainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeyboardPainter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NoteLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NotePainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModePainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScorePanel.cpp

@@ -190,6 +190,11 @@ void CBrindelView::startPlayNotes() {
     repaint();
 }
 
+void CBrindelView::stopExercise() {
+    stopWhatRuns(true, true);
+    startPlayNotes();
+}
+
 void CBrindelView::startRecord() {
     stopWhatRuns(true, false);
     if (!services_.confirmation.confirm(RecordConfirmCaption, RecordConfirmText)) {

@@ -52,6 +52,9 @@ public:
     // The enabling rule of a command; Profile, Configure and the manuals are always enabled,
     // About while idle. Unknown ids are disabled.
     bool isCommandEnabled(int commandId) const;
+    // Stops whatever runs and enters Play notes, as its command does but without its enabling
+    // rule (the shell's Escape key: a recording must stop even when Play notes cannot start).
+    void stopExercise();
 
     // ---- Platform events ----
     // Timer tick (only timer number 1 is used).

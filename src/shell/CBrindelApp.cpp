@@ -29,7 +29,7 @@ bool CBrindelApp::initInstance(const QStringList& arguments) {
     connect(m_frame.get(), &CMainFrame::aboutRequested, this, &CBrindelApp::onAppAbout);
     m_frame->show();
     m_frame->update();
-    m_frame->setWindowTitle(QStringLiteral("Tessimo"));
+    m_frame->updateCommandStates(); // titles the window with the exercise and the user
     return true;
 }
 

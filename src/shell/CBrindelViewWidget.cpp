@@ -2,6 +2,7 @@
 
 #include "game/MersenneRandom.h"
 #include "shell/CommandTable.h"
+#include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
 #include "shell/QtClock.h"
 #include "shell/QtConfirmationBox.h"
@@ -10,6 +11,7 @@
 #include "shell/SilentRecognizer.h"
 #include "sound/SoundOutput.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -17,6 +19,10 @@
 namespace tessimo {
 
 namespace {
+
+QString widgetText(const char* text) {
+    return QCoreApplication::translate("tessimo::CBrindelViewWidget", text);
+}
 
 DevicePoint devicePoint(const QPointF& position) {
     return {static_cast<int>(position.x()), static_cast<int>(position.y())};
@@ -99,6 +105,74 @@ bool CBrindelViewWidget::isIdle() const {
     return m_engine->idle();
 }
 
+int CBrindelViewWidget::runningCommand() const {
+    switch (m_engine->gameMode()) {
+    case GameMode::ListenNotes:
+        return IdListenNotes;
+    case GameMode::PlayNotes:
+        return IdPlayNotes;
+    case GameMode::NotesDictation:
+        return IdNotesDictation;
+    case GameMode::PlayIntervals:
+        return IdPlayIntervals;
+    case GameMode::IntervalDictation:
+        return IdIntervalDictation;
+    case GameMode::PlayChords:
+        return IdPlayChords;
+    case GameMode::ChordsDictation:
+        return IdChordsDictation;
+    case GameMode::Record:
+    case GameMode::RecordReplay:
+        return IdRecord;
+    case GameMode::Recognize:
+        return IdRecognize;
+    case GameMode::Idle:
+        break;
+    }
+    return 0;
+}
+
+QString CBrindelViewWidget::userName() const {
+    return QString::fromStdString(m_engine->userName());
+}
+
+QString CBrindelViewWidget::disabledReason(int id) const {
+    const std::string reason = tessimo::disabledReason(
+        id, m_engine->settings(), m_engine->pitchTable(), m_engine->state().barLength);
+    return reason.empty() ? QString()
+                          : QCoreApplication::translate("tessimo::DisabledReasons", reason.c_str());
+}
+
+QString CBrindelViewWidget::standingStatus() const {
+    const GameState& state = m_engine->state();
+    if (!state.frozen) {
+        return {};
+    }
+    const SettingsRecord& settings = m_engine->settings();
+    const CommandInfo* command = findCommand(runningCommand());
+    QString name = command != nullptr ? translatedCommandText(command->text) : QString();
+    name.remove(QLatin1Char('&'));
+    const QString limit =
+        settings.errorLimitOn != 0 && state.errorCount >= settings.maxErrors
+            ? widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "%1 errors"))
+                  .arg(state.errorCount)
+            : widgetText(
+                  QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "%1 notes left unanswered"))
+                  .arg(state.unknownCount);
+    return widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
+                                        "Game over: %1, the limit set in Game > Configure. To "
+                                        "play again, choose %2 again."))
+        .arg(limit, name);
+}
+
+void CBrindelViewWidget::stopExercise() {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    m_engine->stopExercise();
+    afterEngineEvent(mode, idle);
+    emit commandStateChanged();
+}
+
 void CBrindelViewWidget::onTick(int timerNumber) {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
@@ -107,8 +181,15 @@ void CBrindelViewWidget::onTick(int timerNumber) {
 }
 
 void CBrindelViewWidget::afterEngineEvent(GameMode modeBefore, bool idleBefore) {
-    if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore) {
+    const bool frozen = m_engine->state().frozen;
+    const bool justEnded = frozen && !m_wasFrozen;
+    const bool frozenChanged = frozen != m_wasFrozen;
+    m_wasFrozen = frozen;
+    if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore || frozenChanged) {
         emit commandStateChanged();
+    }
+    if (justEnded) {
+        emit statusMessage(standingStatus());
     }
 }
 

@@ -42,6 +42,11 @@ public:
     bool commandEnabled(int id) const override;
     void runCommand(int id) override;
     bool isIdle() const override;
+    int runningCommand() const override;
+    QString userName() const override;
+    QString disabledReason(int id) const override;
+    QString standingStatus() const override;
+    void stopExercise() override;
 
     // The engine, for tests.
     CBrindelView& engine() { return *m_engine; }
@@ -83,6 +88,7 @@ private:
     std::unique_ptr<CBrindelView> m_engine;
     ViewPainter m_painter;
     int m_framesPainted = 0;
+    bool m_wasFrozen = false; // a game limit had ended the game at the last engine event
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
 };

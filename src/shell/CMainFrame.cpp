@@ -5,11 +5,14 @@
 #include "shell/LockIndicators.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -30,10 +33,23 @@ QLabel* makeIndicatorPane(QWidget* parent, const QString& widest) {
     return pane;
 }
 
+// The menu text as a title: without its access-key ampersand and trailing " ...".
+QString plainText(const char* text) {
+    QString plain = translatedCommandText(text);
+    plain.remove(QLatin1Char('&'));
+    if (plain.endsWith(QStringLiteral(" ..."))) {
+        plain.chop(4);
+    }
+    return plain;
+}
+
 } // namespace
 
+bool interfaceIsFrench() {
+    return QLocale().language() == QLocale::French;
+}
+
 CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent), m_view(view) {
-    setWindowTitle(QStringLiteral("Tessimo"));
     setWindowIcon(QIcon(QStringLiteral(":/icon/tessimo.svg")));
     buildActions();
     buildMenus();
@@ -51,14 +67,15 @@ CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent)
 }
 
 void CMainFrame::buildActions() {
+    m_exerciseGroup = new QActionGroup(this);
+    m_exerciseGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const MenuInfo& menu : menuTable()) {
         for (const CommandInfo& item : menu.items) {
-            auto* act = new QAction(QString::fromUtf8(item.text), this);
+            auto* act = new QAction(translatedCommandText(item.text), this);
             act->setData(item.id);
-            act->setStatusTip(QString::fromUtf8(item.prompt));
-            if (*item.tooltip != '\0') {
-                act->setToolTip(QString::fromUtf8(item.tooltip));
-            }
+            act->setStatusTip(translatedCommandText(item.prompt));
+            act->setToolTip(*item.tooltip != '\0' ? translatedCommandText(item.tooltip)
+                                                  : plainText(item.text));
             if (*item.picture != '\0') {
                 act->setIcon(QIcon(QString::fromUtf8(item.picture)));
             }
@@ -69,11 +86,24 @@ void CMainFrame::buildActions() {
             m_actions.insert(id, act);
         }
     }
+    for (int id : exerciseCommands()) {
+        QAction* act = m_actions.value(id);
+        act->setCheckable(true);
+        m_exerciseGroup->addAction(act);
+    }
+    m_actions.value(IdExit)->setShortcut(QKeySequence::Quit);
+    m_actions.value(IdStop)->setShortcut(QKeySequence(Qt::Key_Escape));
+    // F1 opens the manual in the interface's language.
+    m_actions.value(interfaceIsFrench() ? IdManualFrench : IdManualEnglish)
+        ->setShortcut(QKeySequence::HelpContents);
+    for (QAction* act : std::as_const(m_actions)) {
+        m_prompts.insert(act->data().toInt(), act->statusTip());
+    }
 }
 
 void CMainFrame::buildMenus() {
     for (const MenuInfo& info : menuTable()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.title));
+        QMenu* menu = menuBar()->addMenu(translatedCommandText(info.title));
         for (const CommandInfo& item : info.items) {
             menu->addAction(m_actions.value(item.id));
         }
@@ -84,7 +114,7 @@ void CMainFrame::buildMenus() {
 }
 
 void CMainFrame::buildToolBar() {
-    m_toolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_toolBar = new QToolBar(tr("Standard"), this);
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     m_toolBar->setMovable(true);
     m_toolBar->setFloatable(true);
@@ -92,10 +122,6 @@ void CMainFrame::buildToolBar() {
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (int id : toolBarTable()) {
         m_toolBar->addAction(m_actions.value(id));
-        // Only commands with a tooltip of their own show one; the others stay silent.
-        if (QWidget* button = m_toolBar->widgetForAction(m_actions.value(id))) {
-            button->installEventFilter(this);
-        }
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
@@ -103,7 +129,8 @@ void CMainFrame::buildToolBar() {
 void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    m_readyPane = new QLabel(QStringLiteral("Ready"), bar);
+    m_readyPane = new QLabel(tr("Ready"), bar);
+    m_readyPane->setObjectName(QStringLiteral("messagePane"));
     m_readyPane->setIndent(3);
     bar->addWidget(m_readyPane, 1);
     m_capsPane = makeIndicatorPane(bar, QStringLiteral("MAJ"));
@@ -134,6 +161,9 @@ void CMainFrame::showStatusMessage(const QString& text) {
 }
 
 bool CMainFrame::commandEnabled(int id) const {
+    if (id == IdStop) {
+        return m_view->runningCommand() != IdPlayNotes;
+    }
     if (m_view->handlesCommand(id)) {
         return m_view->commandEnabled(id);
     }
@@ -145,8 +175,36 @@ bool CMainFrame::commandEnabled(int id) const {
 
 void CMainFrame::updateCommandStates() {
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        it.value()->setEnabled(commandEnabled(it.key()));
+        const bool enabled = commandEnabled(it.key());
+        QAction* act = it.value();
+        act->setEnabled(enabled);
+        // A disabled command says why in its prompt.
+        const QString prompt = m_prompts.value(it.key());
+        const QString reason = enabled ? QString() : m_view->disabledReason(it.key());
+        act->setStatusTip(reason.isEmpty() ? prompt
+                                           : QStringLiteral("%1 \u2014 %2").arg(prompt, reason));
     }
+    const int running = m_view->runningCommand();
+    for (int id : exerciseCommands()) {
+        m_actions.value(id)->setChecked(id == running);
+    }
+    const QString standing = m_view->standingStatus();
+    m_readyPane->setText(standing.isEmpty() ? tr("Ready") : standing);
+    updateTitle();
+}
+
+void CMainFrame::updateTitle() {
+    const CommandInfo* exercise = findCommand(m_view->runningCommand());
+    QString user = m_view->userName();
+    if (user.isEmpty()) {
+        user = tr("default user");
+    }
+    QStringList parts;
+    if (exercise != nullptr) {
+        parts << plainText(exercise->text);
+    }
+    parts << user << QStringLiteral("Tessimo");
+    setWindowTitle(parts.join(QStringLiteral(" \u2014 ")));
 }
 
 void CMainFrame::routeCommand(int id) {
@@ -155,7 +213,9 @@ void CMainFrame::routeCommand(int id) {
         updateCommandStates();
         return;
     }
-    if (m_view->handlesCommand(id)) {
+    if (id == IdStop) {
+        m_view->stopExercise();
+    } else if (m_view->handlesCommand(id)) {
         m_view->runCommand(id);
     } else if (id == IdExit) {
         close();
@@ -174,15 +234,6 @@ void CMainFrame::updateLockIndicators() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::ToolTip:
-        if (auto* button = qobject_cast<QToolButton*>(watched)) {
-            const QAction* act = button->defaultAction();
-            const CommandInfo* info = act ? findCommand(act->data().toInt()) : nullptr;
-            if (info != nullptr && *info->tooltip == '\0') {
-                return true;
-            }
-        }
-        break;
     case QEvent::KeyRelease: {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) {

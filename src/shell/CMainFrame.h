@@ -7,12 +7,16 @@
 #include <QMap>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QToolBar;
 
 namespace tessimo {
 
 class CommandView;
+
+// True when the interface is shown in French (the manual of F1 follows it).
+bool interfaceIsFrench();
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -34,7 +38,9 @@ public:
     QString numIndicator() const;
     QString scrollIndicator() const;
 
-    // Re-reads every command's enabling rule into its action.
+    // Re-reads every command's enabling rule into its action (with the reason in the prompt of
+    // a disabled one), checks the running exercise's command and titles the window with it
+    // and the user.
     void updateCommandStates();
 
     // Sends a command along the route view, frame, application, if it is enabled.
@@ -57,6 +63,7 @@ private:
     void buildStatusBar();
     void updateLockIndicators();
     bool commandEnabled(int id) const;
+    void updateTitle();
 
     CommandView* m_view;
     QToolBar* m_toolBar = nullptr;
@@ -65,6 +72,8 @@ private:
     QLabel* m_numPane = nullptr;
     QLabel* m_scrollPane = nullptr;
     QMap<int, QAction*> m_actions;
+    QMap<int, QString> m_prompts; // each command's own prompt, before any reason is added
+    QActionGroup* m_exerciseGroup = nullptr;
 };
 
 } // namespace tessimo

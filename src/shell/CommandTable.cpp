@@ -1,50 +1,87 @@
 #include "shell/CommandTable.h"
 
+#include <QCoreApplication>
+#include <QtGlobal>
+
 namespace tessimo {
 
 namespace {
 
 constexpr CommandInfo fileItems[] = {
-    {IdProfile, "&Profile ...", "", "", ":/toolbar/profile.svg"},
-    {IdExit, "&Exit", "Exit the application", "", ""},
+    {IdProfile, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Profile ..."),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Choose the user, or create a new one"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Profile"), ":/toolbar/profile.svg"},
+    {IdExit, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Exit"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Exit the application"), "", ""},
 };
 
 constexpr CommandInfo gameItems[] = {
-    {IdConfigure, "&Configure ...", "Configure the software", "", ":/toolbar/configure.svg"},
-    {IdListenNotes, "&Listen notes", "Listen selected notes", "", ":/toolbar/listen-notes.svg"},
-    {IdPlayNotes, "Play notes", "Play notes", "", ":/toolbar/play-notes.svg"},
-    {IdNotesDictation, "&Notes Dictation", "Listen selected notes and place them", "",
+    {IdConfigure, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Configure ..."),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Configure the software"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Configure"), ":/toolbar/configure.svg"},
+    {IdStop, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Stop"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable",
+                       "Stop the running exercise and go back to Play notes"),
+     "", ""},
+    {IdListenNotes, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Listen notes"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Listen selected notes"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Listen notes"), ":/toolbar/listen-notes.svg"},
+    {IdPlayNotes, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Play notes"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play notes"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play notes"), ":/toolbar/play-notes.svg"},
+    {IdNotesDictation, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Notes Dictation"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Listen selected notes and place them"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Notes Dictation"),
      ":/toolbar/notes-dictation.svg"},
-    {IdPlayIntervals, "Play intervals", "Play selected intervals", "",
-     ":/toolbar/play-intervals.svg"},
-    {IdIntervalDictation, "&Interval Dictation", "Listen selected intervals and place them", "",
+    {IdPlayIntervals, QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play in&tervals"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play selected intervals"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play intervals"), ":/toolbar/play-intervals.svg"},
+    {IdIntervalDictation, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Interval Dictation"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Listen selected intervals and place them"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Interval Dictation"),
      ":/toolbar/interval-dictation.svg"},
-    {IdPlayChords, "Play chords", "Play selected chords", "", ":/toolbar/play-chords.svg"},
-    {IdChordsDictation, "C&hords Dictation", "Listen selected chords and place them", "",
+    {IdPlayChords, QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play ch&ords"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play selected chords"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Play chords"), ":/toolbar/play-chords.svg"},
+    {IdChordsDictation, QT_TRANSLATE_NOOP("tessimo::CommandTable", "C&hords Dictation"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Listen selected chords and place them"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Chords Dictation"),
      ":/toolbar/chords-dictation.svg"},
-    {IdRecord, "&Record", "Record the selected notes (voice or inst mode)", "",
-     ":/toolbar/record.svg"},
-    {IdRecognize, "Reco&gnize",
-     "View some scrolling notes and say (or play) them (voice or inst mode)", "",
-     ":/toolbar/recognize.svg"},
+    {IdRecord, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Record"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Record the selected notes (voice or inst mode)"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Record"), ":/toolbar/record.svg"},
+    {IdRecognize, QT_TRANSLATE_NOOP("tessimo::CommandTable", "Reco&gnize"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable",
+                       "View some scrolling notes and say (or play) them (voice or inst mode)"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Recognize"), ":/toolbar/recognize.svg"},
 };
 
 constexpr CommandInfo helpItems[] = {
-    {IdManualEnglish, "English", "Browse the on-line user manual", "", ""},
-    {IdManualFrench, "Fran\u00e7ais", "Voir le manuel utilisateur en ligne", "", ""},
-    {IdAbout, "&About ...", "Display version & copyright", "About", ":/toolbar/about.svg"},
+    {IdManualEnglish, QT_TRANSLATE_NOOP("tessimo::CommandTable", "User manual (&English)"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Open the user manual in English"), "", ""},
+    {IdManualFrench, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Manuel (français)"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Ouvrir le manuel utilisateur en français"), "",
+     ""},
+    {IdAbout, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&About ..."),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Display version & copyright"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "About"), ":/toolbar/about.svg"},
 };
 
 constexpr MenuInfo menus[] = {
-    {"&File", fileItems},
-    {"&Game", gameItems},
-    {"Help", helpItems},
+    {QT_TRANSLATE_NOOP("tessimo::CommandTable", "&File"), fileItems},
+    {QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Game"), gameItems},
+    {QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Help"), helpItems},
 };
 
 constexpr int toolBar[] = {
     IdProfile,         IdConfigure,     IdListenNotes,       IdPlayNotes,
     IdNotesDictation,  IdPlayIntervals, IdIntervalDictation, IdPlayChords,
     IdChordsDictation, IdRecord,        IdRecognize,         IdAbout,
+};
+
+constexpr int exercises[] = {
+    IdListenNotes, IdPlayNotes,       IdNotesDictation, IdPlayIntervals, IdIntervalDictation,
+    IdPlayChords,  IdChordsDictation, IdRecord,         IdRecognize,
 };
 
 } // namespace
@@ -55,6 +92,14 @@ std::span<const MenuInfo> menuTable() {
 
 std::span<const int> toolBarTable() {
     return toolBar;
+}
+
+QString translatedCommandText(const char* text) {
+    return *text == '\0' ? QString() : QCoreApplication::translate("tessimo::CommandTable", text);
+}
+
+std::span<const int> exerciseCommands() {
+    return exercises;
 }
 
 const CommandInfo* findCommand(int id) {

@@ -5,6 +5,8 @@
 
 #include "game/CommandIds.h"
 
+#include <QString>
+
 #include <span>
 
 namespace tessimo {
@@ -26,13 +28,15 @@ enum ShellCommandId : int {
     IdManualEnglish = EnglishManualCommand,
     IdManualFrench = FrenchManualCommand,
     IdAbout = AboutCommand,
+    IdStop = 32900, // the frame's: stops what runs and goes back to Play notes (Escape)
 };
 
+// The texts are in English; translatedCommandText gives them in the interface's language.
 struct CommandInfo {
     int id;
     const char* text;    // menu text, '&' before the access key
     const char* prompt;  // status-bar text while the item or button is under the pointer
-    const char* tooltip; // tool-bar tooltip, empty for none
+    const char* tooltip; // tool-bar tooltip (every button has one), empty for menu-only items
     const char* picture; // resource path of the tool-bar picture, empty when not on the bar
 };
 
@@ -46,6 +50,12 @@ std::span<const MenuInfo> menuTable();
 
 // The ids of the tool-bar buttons, left to right.
 std::span<const int> toolBarTable();
+
+// The commands that start an exercise; the running one shows checked.
+std::span<const int> exerciseCommands();
+
+// A text of the tables (menu text, prompt, tooltip) in the interface's language.
+QString translatedCommandText(const char* text);
 
 // The command with this id, or nullptr.
 const CommandInfo* findCommand(int id);

@@ -25,6 +25,23 @@ public:
     // True while no timed exercise runs.
     virtual bool isIdle() const = 0;
 
+    // The command of the exercise that runs (or whose picture stays, ended by a game limit),
+    // 0 for none.
+    virtual int runningCommand() const { return 0; }
+
+    // The current user's name, empty for the default user.
+    virtual QString userName() const { return {}; }
+
+    // Why a command that is disabled cannot run, in words for the status bar; empty when it
+    // has nothing to say.
+    virtual QString disabledReason(int /*id*/) const { return {}; }
+
+    // What the message pane shows while no prompt or message covers it; empty for "Ready".
+    virtual QString standingStatus() const { return {}; }
+
+    // Stops whatever runs and goes back to Play notes, whatever the enabling rules say.
+    virtual void stopExercise() {}
+
 signals:
     // The mode, the settings or the recordings changed: enabled states must be re-read.
     void commandStateChanged();

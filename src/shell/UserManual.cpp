@@ -41,10 +41,13 @@ QString findManual(ManualLanguage language, const QStringList& dirs) {
 QString openManual(ManualLanguage language) {
     const QString path = findManual(language, manualSearchDirs());
     if (path.isEmpty()) {
-        return QStringLiteral("The user manual %1 is not installed.").arg(manualFileName(language));
+        return QCoreApplication::translate("tessimo::UserManual",
+                                           "The user manual %1 is not installed.")
+            .arg(manualFileName(language));
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "tessimo::UserManual",
                    "No web browser could be started to show the manual; open %1 by hand.")
             .arg(path);
     }

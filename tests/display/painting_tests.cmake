@@ -9,3 +9,9 @@ tessimo_add_qttest(test_display_frames
     PaintScenes.cpp
     FramePaintingTest.cpp
   LIBS tessimo_display)
+tessimo_add_qttest(test_display_notation
+  SOURCES
+    PaintScenes.cpp
+    RecordingDevice.cpp
+    NotationTest.cpp
+  LIBS tessimo_display)

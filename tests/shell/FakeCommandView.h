@@ -6,6 +6,7 @@
 #include "shell/CommandView.h"
 
 #include <QList>
+#include <QMap>
 #include <QSet>
 
 namespace tessimo {
@@ -17,6 +18,11 @@ public:
     bool commandEnabled(int id) const override { return !disabled.contains(id); }
     void runCommand(int id) override { received.append(id); }
     bool isIdle() const override { return idle; }
+    int runningCommand() const override { return running; }
+    QString userName() const override { return user; }
+    QString disabledReason(int id) const override { return reasons.value(id); }
+    QString standingStatus() const override { return standing; }
+    void stopExercise() override { ++stops; }
 
     void setIdle(bool value) {
         idle = value;
@@ -26,6 +32,11 @@ public:
     bool idle = true;
     QSet<int> disabled;
     QList<int> received;
+    int running = 0;
+    QString user;
+    QMap<int, QString> reasons;
+    QString standing;
+    int stops = 0;
 };
 
 } // namespace tessimo

@@ -5,6 +5,7 @@
 #include "shell/CBrindelApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
+#include "shell/Translation.h"
 #include "shell/UserManual.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -50,7 +52,9 @@ private slots:
     void furnitureAndTexts();
     void toolBarOrderAndPictures();
     void promptsAndTooltips();
+    void runningExerciseTitleAndReasons();
     void aboutFollowsIdle();
+    void frenchInterfaceFollowsTheLocale();
     void routing();
     void aboutBox();
     void startupFailsOnUnreadableArgument();
@@ -62,7 +66,7 @@ void MainFrameTest::furnitureAndTexts() {
     CMainFrame frame(view);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QCOMPARE(frame.windowTitle(), QStringLiteral("Tessimo"));
+    QCOMPARE(frame.windowTitle(), QString::fromUtf8("default user — Tessimo"));
     QCOMPARE(frame.size(), QSize(1000, 600));
     QCOMPARE(frame.centralWidget(), view);
     QCOMPARE(frame.statusText(), QStringLiteral("Ready"));
@@ -80,7 +84,7 @@ void MainFrameTest::furnitureAndTexts() {
     for (QAction* m : menus) {
         titles << m->text();
     }
-    QCOMPARE(titles, (QStringList{"&File", "&Game", "Help"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Game", "&Help"}));
 
     QStringList items;
     QList<int> ids;
@@ -91,19 +95,36 @@ void MainFrameTest::furnitureAndTexts() {
         }
     }
     QCOMPARE(items,
-             (QStringList{"&Profile ...", "&Exit", "&Configure ...", "&Listen notes", "Play notes",
-                          "&Notes Dictation", "Play intervals", "&Interval Dictation",
-                          "Play chords", "C&hords Dictation", "&Record", "Reco&gnize", "English",
-                          QString::fromUtf8("Français"), "&About ..."}));
-    QCOMPARE(ids, (QList<int>{32803, 57665, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792,
-                              32782, 32784, 32786, 32789, 57664}));
+             (QStringList{"&Profile ...", "&Exit", "&Configure ...", "&Stop", "&Listen notes",
+                          "&Play notes", "&Notes Dictation", "Play in&tervals",
+                          "&Interval Dictation", "Play ch&ords", "C&hords Dictation", "&Record",
+                          "Reco&gnize", "User manual (&English)",
+                          QString::fromUtf8("&Manuel (français)"), "&About ..."}));
+    QCOMPARE(ids, (QList<int>{32803, 57665, 32771, 32900, 32783, 32794, 32798, 32795, 32791, 32797,
+                              32792, 32782, 32784, 32786, 32789, 57664}));
+    // Within each menu no two items share an access key.
+    for (QAction* m : menus) {
+        QSet<QChar> keys;
+        for (QAction* a : m->menu()->actions()) {
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0, qPrintable(a->text()));
+            QVERIFY2(!keys.contains(a->text().at(amp + 1).toLower()), qPrintable(a->text()));
+            keys.insert(a->text().at(amp + 1).toLower());
+        }
+    }
     QCOMPARE(
         frame.action(IdRecognize)->statusTip(),
         QStringLiteral("View some scrolling notes and say (or play) them (voice or inst mode)"));
     QCOMPARE(frame.action(IdManualFrench)->statusTip(),
-             QStringLiteral("Voir le manuel utilisateur en ligne"));
+             QString::fromUtf8("Ouvrir le manuel utilisateur en français"));
     QCOMPARE(frame.action(IdExit)->statusTip(), QStringLiteral("Exit the application"));
-    QVERIFY(frame.action(IdProfile)->statusTip().isEmpty());
+    // The usual keys.
+    QCOMPARE(frame.action(IdExit)->shortcut(), QKeySequence(QKeySequence::Quit));
+    QCOMPARE(frame.action(IdStop)->shortcut(), QKeySequence(Qt::Key_Escape));
+    QCOMPARE(frame.action(interfaceIsFrench() ? IdManualFrench : IdManualEnglish)->shortcut(),
+             QKeySequence(QKeySequence::HelpContents));
+    QVERIFY(
+        frame.action(interfaceIsFrench() ? IdManualEnglish : IdManualFrench)->shortcut().isEmpty());
 }
 
 void MainFrameTest::toolBarOrderAndPictures() {
@@ -141,19 +162,22 @@ void MainFrameTest::promptsAndTooltips() {
     QTest::mouseMove(about);
     QTRY_COMPARE(frame.statusText(), QStringLiteral("Display version & copyright"));
     QTest::mouseMove(profile);
-    QTRY_COMPARE(frame.statusText(), QStringLiteral("Ready"));
+    QTRY_COMPARE(frame.statusText(), QStringLiteral("Choose the user, or create a new one"));
 
-    QHelpEvent aboutTip(QEvent::ToolTip, about->rect().center(),
-                        about->mapToGlobal(about->rect().center()));
-    QApplication::sendEvent(about, &aboutTip);
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("About"));
-    QToolTip::hideText();
-    QTRY_VERIFY(QToolTip::text().isEmpty());
-    QHelpEvent profileTip(QEvent::ToolTip, profile->rect().center(),
-                          profile->mapToGlobal(profile->rect().center()));
-    QApplication::sendEvent(profile, &profileTip);
-    QTest::qWait(50);
-    QVERIFY(QToolTip::text().isEmpty());
+    // Every button has a tooltip and a prompt of its own.
+    QSet<QString> tips;
+    for (int id : toolBarTable()) {
+        QToolButton* button = buttonFor(frame, id);
+        QHelpEvent tip(QEvent::ToolTip, button->rect().center(),
+                       button->mapToGlobal(button->rect().center()));
+        QApplication::sendEvent(button, &tip);
+        // Each tooltip differs from the others, so the shown text changes with every button.
+        QTRY_VERIFY(!QToolTip::text().isEmpty() && !tips.contains(QToolTip::text()));
+        tips.insert(QToolTip::text());
+        QVERIFY(!frame.action(id)->statusTip().isEmpty());
+    }
+    QVERIFY(tips.contains(QStringLiteral("About")));
+    QVERIFY(tips.contains(QStringLiteral("Notes Dictation")));
 
     // A status message stays until a prompt replaces it, then "Ready" returns.
     frame.showStatusMessage(QStringLiteral("No synthesiser"));
@@ -162,6 +186,109 @@ void MainFrameTest::promptsAndTooltips() {
     QTRY_COMPARE(frame.statusText(), QStringLiteral("Display version & copyright"));
     QTest::mouseMove(frame.centralWidget());
     QTRY_COMPARE(frame.statusText(), QStringLiteral("Ready"));
+}
+
+void MainFrameTest::runningExerciseTitleAndReasons() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    // The running exercise's item is checked, alone, and named in the title with the user.
+    view->running = IdChordsDictation;
+    view->user = QStringLiteral("Anna");
+    view->setIdle(false);
+    QVERIFY(frame.action(IdChordsDictation)->isChecked());
+    QCOMPARE(frame.windowTitle(), QString::fromUtf8("Chords Dictation — Anna — Tessimo"));
+    int checked = 0;
+    for (int id : exerciseCommands()) {
+        checked += frame.action(id)->isChecked() ? 1 : 0;
+    }
+    QCOMPARE(checked, 1);
+    QVERIFY(buttonFor(frame, IdChordsDictation)->isChecked());
+    // Clicking the checked button restarts that exercise; the check follows the view only.
+    QTest::mouseClick(buttonFor(frame, IdChordsDictation), Qt::LeftButton);
+    QCOMPARE(view->received.last(), int(IdChordsDictation));
+    QVERIFY(frame.action(IdChordsDictation)->isChecked());
+    view->running = 0;
+    view->setIdle(true);
+    for (int id : exerciseCommands()) {
+        QVERIFY(!frame.action(id)->isChecked());
+    }
+    QCOMPARE(frame.windowTitle(), QString::fromUtf8("Anna — Tessimo"));
+
+    // Escape goes to the view's stop, not through the enabling rules of Play notes.
+    view->running = IdRecord;
+    view->disabled = {IdPlayNotes};
+    view->setIdle(false);
+    QVERIFY(frame.action(IdStop)->isEnabled());
+    frame.action(IdStop)->trigger();
+    QCOMPARE(view->stops, 1);
+    view->running = IdPlayNotes;
+    view->setIdle(true);
+    QVERIFY(!frame.action(IdStop)->isEnabled());
+
+    // A disabled command's prompt says why; enabled again, it is its own prompt.
+    view->disabled = {IdListenNotes};
+    view->reasons[IdListenNotes] = QStringLiteral("no note is selected");
+    view->setIdle(true);
+    QCOMPARE(frame.action(IdListenNotes)->statusTip(),
+             QString::fromUtf8("Listen selected notes — no note is selected"));
+    view->disabled.clear();
+    view->setIdle(true);
+    QCOMPARE(frame.action(IdListenNotes)->statusTip(), QStringLiteral("Listen selected notes"));
+
+    // A standing status (a game ended by its limit) replaces "Ready" while it holds.
+    view->standing = QStringLiteral("Game over");
+    view->setIdle(true);
+    QCOMPARE(frame.statusText(), QStringLiteral("Game over"));
+    view->standing.clear();
+    view->setIdle(true);
+    QCOMPARE(frame.statusText(), QStringLiteral("Ready"));
+}
+
+void MainFrameTest::frenchInterfaceFollowsTheLocale() {
+    QVERIFY(translatorsFor(QLocale(QLocale::German)).empty());
+    QVERIFY(translatorsFor(QLocale(QLocale::English)).empty());
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const auto translators = translatorsFor(QLocale());
+    QVERIFY(!translators.empty());
+    for (const auto& t : translators) {
+        QCoreApplication::installTranslator(t.get());
+    }
+    {
+        CMainFrame frame(new FakeCommandView);
+        QStringList titles;
+        for (QAction* m : frame.menuBar()->actions()) {
+            titles << m->text();
+            // Every item translated, its access key unique within its menu.
+            QSet<QChar> keys;
+            for (QAction* a : m->menu()->actions()) {
+                const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+                QVERIFY2(amp >= 0, qPrintable(a->text()));
+                const QChar key = a->text().at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(a->text()));
+                keys.insert(key);
+            }
+        }
+        QCOMPARE(titles, (QStringList{"&Fichier", "&Jeu", "&Aide"}));
+        QCOMPARE(frame.action(IdListenNotes)->text(), QStringLiteral("Écouter des &notes"));
+        QCOMPARE(frame.action(IdStop)->statusTip(),
+                 QStringLiteral("Arrêter l'exercice en cours et revenir à Jouer des notes"));
+        QCOMPARE(frame.action(IdAbout)->toolTip(), QStringLiteral("À propos"));
+        // F1 opens the manual of the interface's language.
+        QCOMPARE(frame.action(IdManualFrench)->shortcut(),
+                 QKeySequence(QKeySequence::HelpContents));
+        QVERIFY(frame.action(IdManualEnglish)->shortcut().isEmpty());
+        QCOMPARE(frame.statusText(), QStringLiteral("Prêt"));
+        QCOMPARE(frame.windowTitle(), QStringLiteral("utilisateur par défaut — Tessimo"));
+        CAboutDlg box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("À propos de tessimo"));
+        QVERIFY(box.licenceLabel()->text().startsWith(QStringLiteral("Logiciel libre")));
+    }
+    for (const auto& t : translators) {
+        QCoreApplication::removeTranslator(t.get());
+    }
+    QLocale::setDefault(QLocale::c());
+    CMainFrame english(new FakeCommandView);
+    QCOMPARE(english.statusText(), QStringLiteral("Ready"));
 }
 
 void MainFrameTest::aboutFollowsIdle() {
@@ -216,6 +343,21 @@ void MainFrameTest::aboutBox() {
     QCOMPARE(box.versionLabel()->textFormat(), Qt::PlainText);
     QVERIFY(box.okButton()->isDefault());
     QVERIFY(box.width() > box.okButton()->width() * 2);
+    QVERIFY(box.copyrightLabel()->text().contains(QString::fromUtf8("Copyright ©")));
+    QVERIFY(box.licenceLabel()->text().contains(QStringLiteral("GNU General Public License")));
+    // The libraries with the versions built against and run on.
+    const QString libraries = box.librariesLabel()->text();
+    QVERIFY2(libraries.contains(QStringLiteral("Qt ") + QString::fromLatin1(qVersion())),
+             qPrintable(libraries));
+    QVERIFY2(QRegularExpression(QStringLiteral("FluidSynth synthesizer \\d+\\.\\d+"))
+                 .match(libraries)
+                 .hasMatch(),
+             qPrintable(libraries));
+    QVERIFY2(libraries.contains(QStringLiteral("PortAudio sound library 19")),
+             qPrintable(libraries));
+    // It fits a small screen.
+    box.adjustSize();
+    QVERIFY(box.width() < 700);
 
     // Shown from the application: modal, closed by OK.
     CBrindelApp app([] { return new FakeCommandView; });
@@ -257,7 +399,7 @@ void MainFrameTest::startupFailsOnUnreadableArgument() {
     CBrindelApp present([] { return new FakeCommandView; });
     QVERIFY(present.initInstance({path}));
     QVERIFY(present.mainFrame()->isVisible());
-    QCOMPARE(present.mainFrame()->windowTitle(), QStringLiteral("Tessimo"));
+    QCOMPARE(present.mainFrame()->windowTitle(), QString::fromUtf8("default user — Tessimo"));
 }
 
 void MainFrameTest::manualsAreFoundAndHandedToTheBrowser() {

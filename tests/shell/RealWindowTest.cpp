@@ -144,7 +144,8 @@ void RealWindowTest::cleanup() {
 
 void RealWindowTest::startsInPlayNotes() {
     CMainFrame* frame = m_app->mainFrame();
-    QCOMPARE(frame->windowTitle(), QStringLiteral("Tessimo"));
+    QCOMPARE(frame->windowTitle(), QString::fromUtf8("Play notes — default user — Tessimo"));
+    QVERIFY(frame->action(IdPlayNotes)->isChecked());
     QCOMPARE(frame->size(), QSize(1000, 600));
     QCOMPARE(frame->statusText(), QStringLiteral("Ready"));
     QCOMPARE(frame->centralWidget(), m_view);
@@ -265,10 +266,20 @@ void RealWindowTest::notesDictationAnsweredWithTheMouse() {
     QTRY_VERIFY_WITH_TIMEOUT(!m_view->timer().isRunning(), 2000);
     QCOMPARE(engine().gameMode(), GameMode::NotesDictation);
     QCOMPARE(engine().state().okCount, Questions);
+    // The status bar says why the game stopped and how to play again, until the next command.
+    CMainFrame* frame = m_app->mainFrame();
+    const QString over = QStringLiteral("Game over: 2 errors, the limit set in Game > "
+                                        "Configure. To play again, choose Notes Dictation again.");
+    QCOMPARE(frame->statusText(), over);
+    QTest::mouseMove(button(IdAbout));
+    QTest::mouseMove(m_view);
+    QTRY_COMPARE(frame->statusText(), over);
+    QVERIFY(frame->action(IdNotesDictation)->isChecked());
     // Frozen, but still an exercise: About stays disabled until another command.
     QVERIFY(!button(IdAbout)->isEnabled());
     QTest::mouseClick(button(IdPlayNotes), Qt::LeftButton);
     QVERIFY(button(IdAbout)->isEnabled());
+    QTRY_COMPARE(frame->statusText(), QStringLiteral("Ready"));
 }
 
 void RealWindowTest::listenNotesSoundsAsItPaints() {
@@ -280,6 +291,16 @@ void RealWindowTest::listenNotesSoundsAsItPaints() {
         QVERIFY(pitch >= 36 && pitch <= 83);
     }
     QVERIFY(!button(IdAbout)->isEnabled());
+    CMainFrame* frame = m_app->mainFrame();
+    QVERIFY(frame->action(IdListenNotes)->isChecked());
+    QVERIFY(!frame->action(IdPlayNotes)->isChecked());
+    QCOMPARE(frame->windowTitle(), QString::fromUtf8("Listen notes — default user — Tessimo"));
+    // Escape stops it and goes back to Play notes.
+    QTest::keyClick(frame, Qt::Key_Escape);
+    QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
+    QVERIFY(!m_view->timer().isRunning());
+    QVERIFY(frame->action(IdPlayNotes)->isChecked());
+    QVERIFY(button(IdAbout)->isEnabled());
 }
 
 void RealWindowTest::recordAsksFirst() {
@@ -288,8 +309,14 @@ void RealWindowTest::recordAsksFirst() {
     m_app->mainFrame()->action(IdConfigure)->trigger();
     QVERIFY(button(IdRecord)->isEnabled());
     QTest::mouseClick(button(IdListenNotes), Qt::LeftButton);
-    // Listen notes is not possible in Voice mode without recordings.
+    // Listen notes is not possible in Voice mode without recordings, and its prompt says so.
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
+    QVERIFY(m_app->mainFrame()
+                ->action(IdListenNotes)
+                ->statusTip()
+                .endsWith(QStringLiteral(
+                    "not every selected note is recorded yet: record them first with Game > "
+                    "Record")));
 
     QString caption;
     QString text;
@@ -327,6 +354,14 @@ void RealWindowTest::recordAsksFirst() {
     QVERIFY(!button(IdAbout)->isEnabled());
     // The countdown is painted without a microphone as with one.
     waitFrames(1);
+    // Escape stops the recording although Play notes cannot start without recordings.
+    QVERIFY(!m_app->mainFrame()->action(IdPlayNotes)->isEnabled());
+    QVERIFY(m_app->mainFrame()->action(IdRecord)->isChecked());
+    m_app->mainFrame()->activateWindow(); // the confirmation box had the focus
+    QVERIFY(QTest::qWaitForWindowActive(m_app->mainFrame()));
+    QTest::keyClick(m_app->mainFrame(), Qt::Key_Escape);
+    QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
+    QVERIFY(!m_view->timer().isRunning());
 }
 
 void RealWindowTest::configureRefreshesTheRules() {
@@ -339,8 +374,25 @@ void RealWindowTest::configureRefreshesTheRules() {
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
     for (int id : {IdPlayIntervals, IdIntervalDictation, IdPlayChords, IdChordsDictation}) {
         QVERIFY(!button(id)->isEnabled());
+        QVERIFY(m_app->mainFrame()->action(id)->statusTip().contains(
+            QStringLiteral("neither dragging with the mouse nor the wheel is allowed")));
     }
     QVERIFY(button(IdNotesDictation)->isEnabled());
+    // In Synthesizer mode Record and Recognize say what they need.
+    for (int id : {IdRecord, IdRecognize}) {
+        QVERIFY(m_app->mainFrame()->action(id)->statusTip().contains(
+            QStringLiteral("choose the voice or instrument sound")));
+    }
+    // With no note selected every exercise says so.
+    m_dialogs->configure = [](SettingsRecord& s) { s.notes.fill(0); };
+    QTest::mouseClick(button(IdConfigure), Qt::LeftButton);
+    for (int id : {IdListenNotes, IdPlayNotes, IdNotesDictation}) {
+        QVERIFY(!button(id)->isEnabled());
+        QVERIFY(m_app->mainFrame()->action(id)->statusTip().endsWith(
+            QStringLiteral("no note is selected: choose notes in Game > Configure")));
+    }
+    m_dialogs->configure = [](SettingsRecord& s) { s.notes.fill(1); };
+    QTest::mouseClick(button(IdConfigure), Qt::LeftButton);
 
     // A cancelled profile choice leaves the view idle, with no exercise shown.
     QTest::mouseClick(button(IdProfile), Qt::LeftButton);
@@ -353,6 +405,8 @@ void RealWindowTest::configureRefreshesTheRules() {
     QCOMPARE(engine().userName(), std::string("ann"));
     QVERIFY(QFile::exists(m_dir->filePath("configann.dat")));
     QTRY_COMPARE(engine().gameMode(), GameMode::PlayNotes);
+    QTRY_COMPARE(m_app->mainFrame()->windowTitle(),
+                 QString::fromUtf8("Play notes — ann — Tessimo"));
 }
 
 void RealWindowTest::manualsOpenOrSayWhy() {

@@ -49,7 +49,7 @@ app_pid=$!
 
 window=
 for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Tessimo$' 2>/dev/null | head -1 || true)
+    window=$(xdotool search --onlyvisible --name ' — Tessimo$' 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.05
 done

@@ -4,6 +4,10 @@ tessimo_add_qttest(test_shell_frame
   SOURCES MainFrameTest.cpp FakeCommandView.h
   LIBS tessimo_shell)
 
+tessimo_add_qttest(test_shell_data_folder
+  SOURCES DataFolderTest.cpp
+  LIBS tessimo_shell)
+
 tessimo_add_qttest(test_shell_window
   SOURCES RealWindowTest.cpp RecordingMidi.h
   LIBS tessimo_shell)

@@ -2,7 +2,11 @@
 // controls consistent, and the closing steps that commit to the settings record.
 #include "shell/dialogs/CConfigureDialog.h"
 
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -16,6 +20,12 @@
 #include "sound/InstrumentTable.h"
 
 namespace tessimo {
+
+namespace {
+// Room left around the dialog on its screen for the window manager's frame and title bar.
+constexpr int FrameWidthAllowance = 16;
+constexpr int FrameHeightAllowance = 40;
+} // namespace
 
 using namespace configure;
 
@@ -60,11 +70,9 @@ void CConfigureDialog::connectHandlers() {
             [this] { setShownNotes(false); });
     connect(keyList_, &QComboBox::activated, this, &CConfigureDialog::onKeySelected);
     connect(instrumentList_, &QComboBox::activated, this, &CConfigureDialog::onInstrumentSelected);
-    connect(chordList_, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!filling_) {
-            refreshChords();
-        }
-    });
+    for (QCheckBox* chord : chordBoxes_) {
+        connect(chord, &QCheckBox::clicked, this, &CConfigureDialog::refreshChords);
+    }
     for (int n = 1; n <= 12; ++n) {
         connect(intervalBoxes_[n], &QCheckBox::clicked, this, &CConfigureDialog::refreshChords);
     }
@@ -94,9 +102,32 @@ void CConfigureDialog::connectHandlers() {
     connect(beatsPerBarGroup_, &QButtonGroup::idClicked, this, &CConfigureDialog::refreshPreview);
 }
 
+QSize CConfigureDialog::fittedSize(const QSize& available) const {
+    // The groups' size, and around them the dialog's margins and the buttons' row.
+    const QSize content = content_->sizeHint().expandedTo(content_->minimumSizeHint());
+    const QMargins margins = layout()->contentsMargins();
+    const int extraW = margins.left() + margins.right() + 2 * scroll_->frameWidth();
+    const int extraH = margins.top() + margins.bottom() + 2 * scroll_->frameWidth() +
+                       layout()->spacing() + buttonRow_->sizeHint().height();
+    QSize wanted(content.width() + extraW, content.height() + extraH);
+    if (wanted.width() > available.width()) {
+        // A horizontal scroll bar takes room below the groups.
+        wanted.rheight() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    if (wanted.height() > available.height()) {
+        wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    return wanted.boundedTo(available);
+}
+
 int CConfigureDialog::exec() {
     resetControls();
     openingSteps();
+    // Fit the screen the dialog opens on, leaving room for the window's frame and title.
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
+        const QSize frame(FrameWidthAllowance, FrameHeightAllowance);
+        resize(fittedSize(screen->availableGeometry().size() - frame));
+    }
     const int result = QDialog::exec();
     closingSteps(result == QDialog::Accepted);
     return result;
@@ -124,7 +155,6 @@ void CConfigureDialog::resetControls() {
     filling_ = true;
     keyList_->clear();
     instrumentList_->clear();
-    chordList_->clear();
     filling_ = false;
     maxErrors_->clear();
     maxUnknown_->clear();
@@ -149,12 +179,9 @@ void CConfigureDialog::openingSteps() {
     sustain_->setEnabled(sustainAllowed(instrumentPending_));
 
     for (int j = 0; j < ChordTypeCount; ++j) {
-        chordList_->addItem(QString::fromLatin1(ChordTable[j].name));
-        chordList_->item(j)->setSelected(s.chords[j] != 0);
+        chordBoxes_[static_cast<std::size_t>(j)]->setChecked(
+            s.chords[static_cast<std::size_t>(j)] != 0);
     }
-    // Tall enough for every chord type, so the list never scrolls.
-    chordList_->setFixedHeight(chordList_->sizeHintForRow(0) * chordList_->count() +
-                               2 * chordList_->frameWidth());
     filling_ = false;
 
     const int convention = std::clamp<int>(s.namingConvention, 0, NamingConventionCount - 1);
@@ -377,8 +404,8 @@ void CConfigureDialog::onInstrumentSelected(int program) {
 
 void CConfigureDialog::refreshChords() {
     int chords = 0;
-    for (int j = 0; j < chordList_->count() && j < ChordSlotCount; ++j) {
-        const bool selected = chordList_->item(j)->isSelected();
+    for (int j = 0; j < ChordTypeCount && j < ChordSlotCount; ++j) {
+        const bool selected = chordBoxes_[static_cast<std::size_t>(j)]->isChecked();
         chordsPending_[j] = selected ? 1 : 0;
         chords += selected ? 1 : 0;
     }

@@ -15,7 +15,6 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -24,6 +23,8 @@
 #include <cstdint>
 
 #include "model/SettingsRecord.h"
+
+class QScrollArea;
 
 namespace tessimo {
 
@@ -40,6 +41,13 @@ public:
     // Cancel only durations and durationList are rebuilt from durationChecks.
     int exec() override;
 
+    // The size the dialog takes on a screen whose free area is available: all of it when it
+    // fits, else as much as fits, its groups scrolling.
+    QSize fittedSize(const QSize& available) const;
+
+    // The scroll area around the groups (scroll bars show only when they do not fit).
+    QScrollArea* scrollArea() const { return scroll_; }
+
     // OK: reads every control into the record in binding order. A Max box that does not hold
     // an integer stops the reading there with a message, puts the focus back into that box and
     // keeps the dialog open; the fields read before it (speed, beatsPerBarChoice, and maxErrors
@@ -55,6 +63,8 @@ public:
     int instrumentPending() const { return instrumentPending_; }
     int keyPending() const { return keyPending_; }
     const std::array<std::int32_t, 20>& chordsPending() const { return chordsPending_; }
+    // The check box of chord slot j (0..9), named after its chord type.
+    QCheckBox* chordBox(int j) const { return chordBoxes_.at(static_cast<std::size_t>(j)); }
 
 private:
     // Building (ConfigureLayout.cpp).
@@ -107,8 +117,11 @@ private:
     std::array<QCheckBox*, 13> intervalBoxes_{}; // by size; [0] has no box
     QComboBox* keyList_ = nullptr;
     QComboBox* instrumentList_ = nullptr;
-    QListWidget* chordList_ = nullptr;
+    std::array<QCheckBox*, 10> chordBoxes_{}; // by chord slot
     QCheckBox* sustain_ = nullptr;
+    QWidget* content_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QLayout* buttonRow_ = nullptr;
     QCheckBox* errorLimit_ = nullptr;
     QCheckBox* unknownLimit_ = nullptr;
     QLineEdit* maxErrors_ = nullptr;

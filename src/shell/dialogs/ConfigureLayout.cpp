@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -104,17 +105,24 @@ void CConfigureDialog::buildControls() {
     connect(ok, &QPushButton::clicked, this, &CConfigureDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CConfigureDialog::reject);
     auto* buttons = new QHBoxLayout;
+    buttonRow_ = buttons;
     buttons->addWidget(ok);
     buttons->addStretch(1);
     buttons->addWidget(cancel);
 
-    auto* columns = new QHBoxLayout;
+    // The groups scroll when the screen is too small for them; OK and Cancel stay in view.
+    content_ = new QWidget;
+    auto* columns = new QHBoxLayout(content_);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->addLayout(left);
     columns->addLayout(right);
+    scroll_ = new QScrollArea;
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content_);
     auto* main = new QVBoxLayout(this);
-    main->addLayout(columns);
+    main->addWidget(scroll_, 1);
     main->addLayout(buttons);
-    main->setSizeConstraint(QLayout::SetFixedSize);
 
     // Tab order: the controls in the order they were built, which is reading order.
     QList<QWidget*> order;
@@ -130,7 +138,7 @@ void CConfigureDialog::buildControls() {
 
 QWidget* CConfigureDialog::buildSounds() {
     const int em = fontMetrics().height();
-    const int column = std::max(columnWidth(this), em * 17 / 10);
+    const int column = std::max(columnWidth(this), em * 3 / 2);
     auto* box = new QGroupBox(tr("SOUNDS"));
     auto* grid = new QGridLayout(box);
 
@@ -274,7 +282,7 @@ QWidget* CConfigureDialog::buildTempo() {
     const int em = fontMetrics().height();
     const int column = columnWidth(this);
     auto* box = new QGroupBox(tr("TEMPO"));
-    auto* outer = new QHBoxLayout(box);
+    auto* outer = new QVBoxLayout(box);
 
     // The seven note values: beat-value radios above (dotted row first), the picture, then the
     // note-value boxes (plain row, then dotted row).
@@ -328,20 +336,7 @@ QWidget* CConfigureDialog::buildTempo() {
     finishSetButtons(allValues, noValues);
     values->addWidget(allValues, 2, 0, Qt::AlignBottom);
     values->addWidget(noValues, 3, 0);
-    outer->addLayout(values);
-    outer->addSpacing(em);
-
-    // Metre with its preview, and the speed.
-    auto* metre = new QVBoxLayout;
-    auto* rhythm = new QHBoxLayout;
-    rhythm->addWidget(new QLabel(tr("Rythm")));
-    beatsPerBarGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < static_cast<int>(BeatsPerBarIds.size()); ++i) {
-        auto* radio = addRadio(BeatsPerBarIds[i], QString::number(i + 2));
-        beatsPerBarGroup_->addButton(radio, i);
-        rhythm->addWidget(radio);
-    }
-    rhythm->addSpacing(em);
+    // The time signature's preview beside the note values.
     auto* preview = new QVBoxLayout;
     preview->setSpacing(0);
     previewBeats_ = add(new QLabel, PreviewBeats);
@@ -356,10 +351,28 @@ QWidget* CConfigureDialog::buildTempo() {
         preview->addWidget(label);
     }
     previewBeats_->setToolTip(tr("Time signature"));
-    rhythm->addLayout(preview);
+    auto* top = new QHBoxLayout;
+    top->addLayout(values);
+    top->addSpacing(em / 2);
+
+    // Metre with its preview, and the speed.
+    // Beats per bar in a column beside the note values, the time signature beside them.
+    auto* metre = new QVBoxLayout;
+    auto* rhythm = new QVBoxLayout;
+    rhythm->setSpacing(0);
+    rhythm->addWidget(new QLabel(tr("Rythm")));
+    beatsPerBarGroup_ = new QButtonGroup(this);
+    for (int i = 0; i < static_cast<int>(BeatsPerBarIds.size()); ++i) {
+        auto* radio = addRadio(BeatsPerBarIds[i], QString::number(i + 2));
+        beatsPerBarGroup_->addButton(radio, i);
+        rhythm->addWidget(radio);
+    }
     rhythm->addStretch(1);
-    metre->addLayout(rhythm);
-    metre->addStretch(1);
+    top->addLayout(rhythm);
+    top->addSpacing(em / 2);
+    top->addLayout(preview);
+    top->addStretch(1);
+    outer->addLayout(top);
 
     auto* speedRow = new QHBoxLayout;
     auto* tortoise = addPicture(TortoisePicture, "183-tortoise.svg");
@@ -379,18 +392,20 @@ QWidget* CConfigureDialog::buildTempo() {
     speedRow->addWidget(hare);
     speedRow->addWidget(speedLabel);
     metre->addLayout(speedRow);
-    outer->addLayout(metre, 1);
+    outer->addLayout(metre);
+    outer->addStretch(1);
     return box;
 }
 
 QWidget* CConfigureDialog::buildIntervals() {
     const int em = fontMetrics().height();
-    const int column = columnWidth(this);
+    // Narrower columns than the notes': the sizes' numbers are short.
+    const int column =
+        std::max(style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + 8, em * 13 / 10);
     auto* box = new QGroupBox(tr("INTERVALS && CHORDS"));
     auto* outer = new QHBoxLayout(box);
     auto* left = new QVBoxLayout;
 
-    left->addWidget(new QLabel(tr("1/2 tone")));
     auto* sizes = new QGridLayout;
     sizes->setHorizontalSpacing(0);
     sizes->setVerticalSpacing(0);
@@ -411,7 +426,12 @@ QWidget* CConfigureDialog::buildIntervals() {
         sizes->addWidget(check, 1, first + n - 1, Qt::AlignHCenter);
         sizes->setColumnMinimumWidth(first + n - 1, column);
     }
-    sizes->setColumnStretch(first + 12, 1);
+    // The unit after the sizes' numbers.
+    auto* unit = new QLabel(tr("1/2 tone"));
+    unit->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    sizes->setColumnMinimumWidth(first + 12, em / 3);
+    sizes->addWidget(unit, 0, first + 13);
+    sizes->setColumnStretch(first + 14, 1);
     left->addLayout(sizes);
 
     // Pictures with the boxes under them.
@@ -462,22 +482,27 @@ QWidget* CConfigureDialog::buildIntervals() {
     }
     pictures->addStretch(1);
     left->addLayout(pictures);
+
+    // The chord types, each a check box, in two rows under the pictures.
+    auto* chords = add(new QWidget, ChordList);
+    chords->setAccessibleName(tr("Chords"));
+    auto* chordGrid = new QGridLayout(chords);
+    chordGrid->setContentsMargins(0, em / 4, 0, 0);
+    chordGrid->setVerticalSpacing(2);
+    constexpr int ChordsPerRow = 5;
+    for (int j = 0; j < ChordTypeCount; ++j) {
+        auto* check =
+            new QCheckBox(QString::fromLatin1(ChordTable[static_cast<std::size_t>(j)].name));
+        check->setObjectName(QStringLiteral("chord%1").arg(j));
+        buildOrder_.append(check);
+        check->setToolTip(tr("Chords of this type are asked and played"));
+        chordBoxes_[static_cast<std::size_t>(j)] = check;
+        chordGrid->addWidget(check, j / ChordsPerRow, j % ChordsPerRow);
+    }
+    chordGrid->setColumnStretch(ChordsPerRow, 1);
+    left->addWidget(chords);
     left->addStretch(1);
     outer->addLayout(left, 1);
-
-    chordList_ = add(new QListWidget, ChordList);
-    chordList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    chordList_->setSortingEnabled(false);
-    chordList_->setAccessibleName(tr("Chords"));
-    chordList_->setToolTip(tr("Chords (Shift and Ctrl select several)"));
-    int widest = 0;
-    for (const auto& row : ChordTable) {
-        widest = std::max(widest, fontMetrics().horizontalAdvance(QLatin1String(row.name)));
-    }
-    const int rowHeight = fontMetrics().height() + 2;
-    chordList_->setFixedWidth(widest + em * 3);
-    chordList_->setFixedHeight(rowHeight * ChordTypeCount + 2 * chordList_->frameWidth() + 4);
-    outer->addWidget(chordList_, 0, Qt::AlignTop);
     return box;
 }
 

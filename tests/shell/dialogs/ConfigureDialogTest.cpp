@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <vector>
@@ -44,6 +46,13 @@ private:
     SettingsRecord settings_;
 
     QCheckBox* box(CConfigureDialog& d, int id) { return d.control<QCheckBox>(id); }
+    int checkedChords(CConfigureDialog& d) {
+        int n = 0;
+        for (int j = 0; j < 10; ++j) {
+            n += d.chordBox(j)->isChecked() ? 1 : 0;
+        }
+        return n;
+    }
     QRadioButton* radio(CConfigureDialog& d, int id) { return d.control<QRadioButton>(id); }
     QPushButton* button(CConfigureDialog& d, int id) { return d.control<QPushButton>(id); }
 
@@ -146,10 +155,8 @@ private slots:
                 QCOMPARE(d.control<QLineEdit>(id)->text(), QStringLiteral("10"));
             }
             QVERIFY(!d.control(MaxErrorsSpin)->isEnabled());
-            auto* chords = d.control<QListWidget>(ChordList);
-            QCOMPARE(chords->count(), 10);
-            QCOMPARE(chords->selectedItems().size(), 10);
-            QCOMPARE(chords->item(9)->text(), QStringLiteral("dim7"));
+            QCOMPARE(checkedChords(d), 10);
+            QCOMPARE(d.chordBox(9)->text(), QStringLiteral("dim7"));
             for (int id = FirstIntervalBox; id <= LastIntervalBox; ++id) {
                 QVERIFY(box(d, id)->isChecked());
             }
@@ -320,7 +327,7 @@ private slots:
         runModal(d, [&] {
             choose(d.control<QComboBox>(InstrumentList), 40);
             choose(d.control<QComboBox>(KeyList), 5);
-            d.control<QListWidget>(ChordList)->item(0)->setSelected(false);
+            d.chordBox(0)->click();
             box(d, DragWithMouse)->click();
             button(d, CancelButton)->click();
         });
@@ -332,7 +339,7 @@ private slots:
             QCOMPARE(d.control<QComboBox>(InstrumentList)->currentIndex(), 0);
             QVERIFY(box(d, Sustain)->isChecked());
             QVERIFY(box(d, DragWithMouse)->isChecked());
-            QCOMPARE(d.control<QListWidget>(ChordList)->selectedItems().size(), 10);
+            QCOMPARE(checkedChords(d), 10);
             button(d, OkButton)->click();
         });
         QCOMPARE(settings_, confirmedDefaults());
@@ -347,15 +354,20 @@ private slots:
             button(d, IntervalsNone)->click();
             QVERIFY(wheel->isEnabled());                                     // ten chords still
             QTest::mouseClick(box(d, FirstIntervalBox + 4), Qt::LeftButton); // 5 half tones
-            auto* chords = d.control<QListWidget>(ChordList);
-            chords->clearSelection();
-            chords->item(0)->setSelected(true);
+            // A plain click on a chord type checks or unchecks that one alone.
+            for (int j = 1; j < 10; ++j) {
+                QTest::mouseClick(d.chordBox(j), Qt::LeftButton);
+            }
+            QCOMPARE(checkedChords(d), 1);
+            QVERIFY(d.chordBox(0)->isChecked());
             QVERIFY(!wheel->isEnabled());
             QVERIFY(!wheel->isChecked());
-            chords->item(1)->setSelected(true);
+            QTest::mouseClick(d.chordBox(1), Qt::LeftButton);
+            QCOMPARE(checkedChords(d), 2);
             QVERIFY(wheel->isEnabled());
             QVERIFY(!wheel->isChecked());
-            chords->item(1)->setSelected(false);
+            QTest::keyClick(d.chordBox(1), Qt::Key_Space); // the keyboard works as well
+            QCOMPARE(checkedChords(d), 1);
             QVERIFY(!wheel->isEnabled());
             box(d, FirstIntervalBox)->click(); // a second size
             QVERIFY(wheel->isEnabled());
@@ -558,6 +570,35 @@ private slots:
         QCOMPARE(settings_.instrument, 127);
     }
 
+    void itFitsTheCommonScreensAndScrollsBelowThem() {
+        CConfigureDialog d(settings_);
+        runModal(d, [&] {
+            const QSize unbounded = d.fittedSize(QSize(100000, 100000));
+            qInfo("configuration dialog wants %dx%d", unbounded.width(), unbounded.height());
+            // 1366x768 at 100 % and 1920x1080 at 200 % (960x540 device-independent pixels),
+            // less a desktop panel of 32 and the window frame with its title bar.
+            for (const QSize screen : {QSize(1366, 768), QSize(960, 540)}) {
+                const QSize available = screen - QSize(16, 32 + 40);
+                QCOMPARE(d.fittedSize(available), unbounded);
+            }
+            // Smaller: bounded to the screen, and the groups scroll instead of being cut.
+            const QSize small(640, 400);
+            d.resize(d.fittedSize(small));
+            QVERIFY(d.width() <= small.width() && d.height() <= small.height());
+            QTRY_VERIFY(d.scrollArea()->horizontalScrollBar()->isVisible());
+            QVERIFY(d.scrollArea()->verticalScrollBar()->isVisible());
+            // OK and Cancel stay inside the dialog.
+            for (int id : {OkButton, CancelButton}) {
+                const QRect r(d.control(id)->mapTo(&d, QPoint(0, 0)), d.control(id)->size());
+                QVERIFY(d.rect().contains(r));
+            }
+            d.resize(unbounded);
+            QTRY_VERIFY(!d.scrollArea()->horizontalScrollBar()->isVisible());
+            QVERIFY(!d.scrollArea()->verticalScrollBar()->isVisible());
+            button(d, CancelButton)->click();
+        });
+    }
+
     void tabReachesEveryKindOfControl() {
         CConfigureDialog d(settings_);
         runModal(d, [&] {
@@ -569,11 +610,12 @@ private slots:
                 reached.insert(QApplication::focusWidget());
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
-            for (int id : {KeyList, InstrumentList, Sustain, SpeedSlider, ChordList, ErrorLimit,
+            for (int id : {KeyList, InstrumentList, Sustain, SpeedSlider, ErrorLimit,
                            IntervalsTogether, SelectedNotesOnly, NotesAll, DurationsAll, OkButton,
                            CancelButton, TrebleNoteIds[0], FirstIntervalBox}) {
                 QVERIFY2(reached.contains(d.control(id)), qPrintable(QString::number(id)));
             }
+            QVERIFY(reached.contains(d.chordBox(0)) && reached.contains(d.chordBox(9)));
         });
     }
 };
