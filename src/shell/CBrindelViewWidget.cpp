@@ -40,7 +40,8 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     if (devices.midi) {
         m_midi = std::move(devices.midi);
     } else {
-        // The synthesiser starts on a worker thread; its report is queued to this thread.
+        // The synthesiser starts, and later loses and finds its device, on a thread of its
+        // own; each change of its status is queued to this thread.
         auto onStarted = [this] {
             QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); });
         };
@@ -65,12 +66,15 @@ CBrindelViewWidget::~CBrindelViewWidget() {
 
 void CBrindelViewWidget::reportSoundStatus() {
     auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
-    if (output != nullptr) {
-        const std::string reason = output->silenceReason();
-        if (!reason.empty()) {
-            emit statusMessage(QString::fromStdString(reason));
-        }
+    if (output == nullptr) {
+        return;
     }
+    // Two changes in quick succession arrive as two reports of the same latest message.
+    const QString message = QString::fromStdString(output->statusMessage());
+    if (!message.isEmpty() && message != m_lastSoundMessage) {
+        emit statusMessage(message);
+    }
+    m_lastSoundMessage = message;
 }
 
 bool CBrindelViewWidget::handlesCommand(int id) const {

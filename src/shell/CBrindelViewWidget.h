@@ -70,6 +70,7 @@ private:
     void onTick(int timerNumber);
     // Tells the frame to re-read the enabling rules when the mode or idle flag changed.
     void afterEngineEvent(GameMode modeBefore, bool idleBefore);
+    // Says a change of the sound output's status in the status bar, once.
     void reportSoundStatus();
 
     std::unique_ptr<QtClock> m_clock;
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<CBrindelView> m_engine;
     ViewPainter m_painter;
     int m_framesPainted = 0;
+    QString m_lastSoundMessage; // what the status bar last said about the sound output
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
 };

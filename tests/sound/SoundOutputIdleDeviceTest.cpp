@@ -77,8 +77,8 @@ TEST(SoundOutputIdle, NoteSoundsStreamIdlesAndTheNextNoteWakesIt) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(output.framesRendered(), idleAt) << "an idle stream still renders";
 
-    ASSERT_EQ(playKey(output, 76), 0); // E5
-    EXPECT_FALSE(output.isIdle());
+    ASSERT_EQ(playKey(output, 76), 0); // E5, which asks the device thread to wake the stream
+    EXPECT_TRUE(waitFor([&] { return !output.isIdle(); }, 500ms));
     std::this_thread::sleep_for(500ms);
     EXPECT_GT(output.framesRendered(),
               idleAt + static_cast<std::uint64_t>(0.3 * output.sampleRate()));
