@@ -79,6 +79,15 @@ std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, st
     return self;
 }
 
+double AudioOutputStream::defaultDeviceRate(PortAudioSession&) {
+    std::lock_guard lock(portAudioSetupMutex());
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr || info->maxOutputChannels < 1)
+        return 0;
+    return chooseSampleRate(device, *info, std::min(info->maxOutputChannels, 2));
+}
+
 AudioOutputStream::~AudioOutputStream() = default;
 
 bool AudioOutputStream::start(AudioRenderer& renderer, std::string& reason) {

@@ -25,6 +25,10 @@ public:
     static std::unique_ptr<AudioOutputStream> open(PortAudioSession& session, std::string& reason,
                                                    double rate = 0);
 
+    // The rate open() would choose for the default output device, or 0 when there is none.
+    // A device thread only.
+    static double defaultDeviceRate(PortAudioSession& session);
+
     // Aborts and closes the stream; the callback has returned for good afterwards. Can wait on
     // the sound server: a device thread only.
     ~AudioOutputStream();

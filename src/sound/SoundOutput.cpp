@@ -114,23 +114,32 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
         session = PortAudioSession::start(failure);
     if (session == nullptr)
         return false;
-    auto next =
-        AudioOutputStream::open(*session, failure, engine != nullptr ? engine->sampleRate() : 0);
-    if (next == nullptr || closing.load()) {
-        session.reset();
-        return false;
-    }
     if (engine == nullptr) {
-        engine = SynthEngine::create(next->sampleRate(), soundFont, ring, failure);
+        // The synthesiser is made before the stream is opened, so that opening and starting
+        // follow each other at once: a server that goes away between the two can leave the
+        // sound library's start waiting for ever.
+        const double rate = AudioOutputStream::defaultDeviceRate(*session);
+        if (rate <= 0) {
+            failure = "No sound output device";
+            session.reset();
+            return false;
+        }
+        engine = SynthEngine::create(rate, soundFont, ring, failure);
         if (engine == nullptr) {
             canRetry.store(false);
             return false;
         }
         ownedGate = std::make_unique<OutputIdleGate>(
-            static_cast<std::uint64_t>(std::lround(IdleAfterSeconds * next->sampleRate())));
+            static_cast<std::uint64_t>(std::lround(IdleAfterSeconds * rate)));
         gate.store(ownedGate.get(), std::memory_order_release);
     } else if (afterLoss) {
         engine->discardPendingNotes();
+    }
+    auto next = AudioOutputStream::open(*session, failure, engine->sampleRate());
+    if (next == nullptr || closing.load()) {
+        next.reset(); // the stream goes before the library it belongs to
+        session.reset();
+        return false;
     }
     sampleRate.store(next->sampleRate());
     channelCount.store(next->channelCount());
@@ -138,6 +147,7 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
 
     ownedGate->restarted(true);
     if (!next->start(*this, failure)) {
+        next.reset();
         session.reset();
         return false;
     }
