@@ -1,12 +1,16 @@
 // The view says in the status bar, once each, that the sound output was lost when its private
-// sound server is killed and that it works again once the server is back.
+// sound server is killed and that it works again once the server is back; and it closes at
+// once while the server is stopped.
 #include "shell/CBrindelViewWidget.h"
 #include "sound/PrivateSoundServer.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SoundOutput.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 using namespace tessimo;
 
@@ -14,6 +18,7 @@ class SoundStatusTest : public QObject {
     Q_OBJECT
 private slots:
     void lossAndReturnAreSaidOnceEach();
+    void closesAtOnceWhileTheServerIsStopped();
 };
 
 void SoundStatusTest::lossAndReturnAreSaidOnceEach() {
@@ -41,6 +46,27 @@ void SoundStatusTest::lossAndReturnAreSaidOnceEach() {
     QCOMPARE(said.at(1).at(0).toString(), QString(SoundOutput::BackMessage));
     QTest::qWait(600);
     QCOMPARE(said.count(), 2);
+}
+
+void SoundStatusTest::closesAtOnceWhileTheServerIsStopped() {
+    test::PrivateSoundServer server;
+    std::string reason;
+    if (!server.start(reason))
+        QSKIP(qPrintable(QString::fromStdString("no private sound server: " + reason)));
+    auto view = std::make_unique<CBrindelViewWidget>();
+    view->resize(800, 400);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTest::qWait(500);
+    QVERIFY(server.stop());
+    QTest::qWait(300);
+    QElapsedTimer closing;
+    closing.start();
+    view.reset();
+    const qint64 took = closing.elapsed();
+    qInfo("the view closed in %lld ms with its sound server stopped", static_cast<long long>(took));
+    QVERIFY(took < 400);
+    QVERIFY(server.resume());
 }
 
 QTEST_MAIN(SoundStatusTest)
