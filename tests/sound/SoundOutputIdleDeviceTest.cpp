@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <thread>
 
 using namespace tessimo;
@@ -77,8 +78,16 @@ TEST(SoundOutputIdle, NoteSoundsStreamIdlesAndTheNextNoteWakesIt) {
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(output.framesRendered(), idleAt) << "an idle stream still renders";
 
+    const auto asked = std::chrono::steady_clock::now();
     ASSERT_EQ(playKey(output, 76), 0); // E5, which asks the device thread to wake the stream
-    EXPECT_TRUE(waitFor([&] { return !output.isIdle(); }, 500ms));
+    const auto played = std::chrono::steady_clock::now();
+    while (output.isIdle() && std::chrono::steady_clock::now() - asked < 500ms)
+        std::this_thread::sleep_for(100us);
+    EXPECT_FALSE(output.isIdle());
+    std::printf("waking note: %.3f ms on the calling thread, stream running after %.1f ms\n",
+                std::chrono::duration<double, std::milli>(played - asked).count(),
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - asked)
+                    .count());
     std::this_thread::sleep_for(500ms);
     EXPECT_GT(output.framesRendered(),
               idleAt + static_cast<std::uint64_t>(0.3 * output.sampleRate()));
