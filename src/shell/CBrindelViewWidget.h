@@ -43,8 +43,9 @@ public:
     void runCommand(int id) override;
     bool isIdle() const override;
 
-    // The engine, for tests.
+    // The engine and the sound output, for tests.
     CBrindelView& engine() { return *m_engine; }
+    const MidiOutput& midi() const { return *m_midi; }
     const QtWindowTimer& timer() const { return *m_timer; }
 
     // Frames painted since the view was built.

@@ -32,8 +32,10 @@ void runJobs(const std::shared_ptr<State>& state) {
             continue;
         }
         const auto first = state->jobs.begin();
-        if (first->first > DeviceWorker::Clock::now()) {
-            state->changed.wait_until(lock, first->first);
+        // A copy: the entry may go while the lock is released.
+        const DeviceWorker::Clock::time_point due = first->first;
+        if (due > DeviceWorker::Clock::now()) {
+            state->changed.wait_until(lock, due);
             continue;
         }
         DeviceWorker::Job job = std::move(first->second);

@@ -35,7 +35,10 @@ void SoundStatusTest::lossAndReturnAreSaidOnceEach() {
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     // A working output says nothing at start; the stream runs for its first seconds.
-    QTest::qWait(1000);
+    const auto* output = dynamic_cast<const SoundOutput*>(&view.midi());
+    QVERIFY(output != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(output->isReady(), 20000);
+    QTest::qWait(200);
     QCOMPARE(said.count(), 0);
 
     QVERIFY(server.kill());
@@ -57,7 +60,9 @@ void SoundStatusTest::closesAtOnceWhileTheServerIsStopped() {
     view->resize(800, 400);
     view->show();
     QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-    QTest::qWait(500);
+    const auto* output = dynamic_cast<const SoundOutput*>(&view->midi());
+    QVERIFY(output != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(output->isReady(), 20000);
     QVERIFY(server.stop());
     QTest::qWait(300);
     QElapsedTimer closing;
