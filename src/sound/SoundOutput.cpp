@@ -69,6 +69,7 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
     std::unique_ptr<AudioOutputStream> stream;
     bool everReady = false;
     bool watching = false;
+    std::uint64_t watchRound = 0; // one round of looks per stream; older rounds stop
     std::uint64_t watchedFrames = 0;
     int looksWithoutFrames = 0;
     std::size_t retries = 0;
@@ -76,7 +77,8 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
 
     void startUp(const std::filesystem::path& soundFontDirectory);
     bool openStream(std::string& failure, bool afterLoss);
-    void watch();
+    void watch(std::uint64_t round);
+    void watchAgain();
     void wake();
     void retry();
     void lose(const std::string& why);
@@ -155,12 +157,18 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
     watchedFrames = stream->framesRendered();
     looksWithoutFrames = 0;
     watching = true;
-    worker.postAfter(WatchEvery, [self = shared_from_this()] { self->watch(); });
+    ++watchRound;
+    watchAgain();
     return true;
 }
 
-void SoundOutput::Device::watch() {
-    if (!watching || stream == nullptr || closing.load())
+void SoundOutput::Device::watchAgain() {
+    worker.postAfter(WatchEvery,
+                     [self = shared_from_this(), round = watchRound] { self->watch(round); });
+}
+
+void SoundOutput::Device::watch(std::uint64_t round) {
+    if (round != watchRound || !watching || stream == nullptr || closing.load())
         return;
     // Active first: a stream that finishes for silence marks the gate before it ends, so an
     // ended stream whose gate still runs has died.
@@ -181,7 +189,7 @@ void SoundOutput::Device::watch() {
             setStatus(Status::Ready, {}, BackMessage);
     }
     watchedFrames = now;
-    worker.postAfter(WatchEvery, [self = shared_from_this()] { self->watch(); });
+    watchAgain();
 }
 
 void SoundOutput::Device::wake() {
