@@ -21,7 +21,7 @@ using namespace tessimo;
 
 namespace {
 
-constexpr auto StartupLimit = std::chrono::seconds(3);
+constexpr auto StartupLimit = SoundOutput::SlowStartup;
 
 } // namespace
 

@@ -12,6 +12,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace tessimo {
@@ -48,6 +49,14 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
         m_midi = devices.soundFontDirectory.empty()
                      ? createSoundOutput(onStarted)
                      : std::make_unique<SoundOutput>(onStarted, devices.soundFontDirectory);
+        // A server that does not answer keeps start-up waiting: say so rather than nothing.
+        QTimer::singleShot(SoundOutput::SlowStartup, this, [this] {
+            const auto* output = dynamic_cast<const SoundOutput*>(m_midi.get());
+            if (output != nullptr && !output->startupFinished()) {
+                m_lastSoundMessage = QString(SoundOutput::StalledMessage);
+                emit statusMessage(m_lastSoundMessage);
+            }
+        });
     }
     m_recognizer =
         devices.recognizer ? std::move(devices.recognizer) : std::make_unique<SilentRecognizer>();

@@ -92,6 +92,7 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
 };
 
 void SoundOutput::Device::startUp(const std::filesystem::path& soundFontDirectory) {
+    const auto began = Clock::now();
     soundFont = findGeneralMidiSoundFont(soundFontDirectory);
     if (soundFont.empty())
         return setStatus(Status::Silent, NoSoundFontReason, NoSoundFontReason);
@@ -101,7 +102,7 @@ void SoundOutput::Device::startUp(const std::filesystem::path& soundFontDirector
     canRetry.store(true); // unless the synthesiser cannot be made
     if (!openStream(failure, false))
         return setStatus(Status::Silent, failure, failure);
-    setStatus(Status::Ready, {}, {});
+    setStatus(Status::Ready, {}, Clock::now() - began > SlowStartup ? LateReadyMessage : "");
 }
 
 // Closes what is left of the last stream and opens and starts a new one; the synthesiser is

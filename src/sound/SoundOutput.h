@@ -76,6 +76,10 @@ public:
     // Exact silence after which the stream goes idle.
     static constexpr double IdleAfterSeconds = 2.0;
 
+    // Start-up taking longer than this is slow: a user interface may say StalledMessage
+    // meanwhile, and the output says LateReadyMessage once it is ready after all.
+    static constexpr auto SlowStartup = std::chrono::seconds(3);
+
     // The longest the destructor waits for the device thread.
     static constexpr auto ExitBound = std::chrono::milliseconds(250);
 
@@ -117,7 +121,8 @@ public:
     std::string silenceReason() const;
 
     // What the status bar says about the latest status change: the reason while silent or
-    // lost, BackMessage or LateReadyMessage when it works again after that, empty otherwise.
+    // lost, BackMessage or LateReadyMessage when it works again after that or after a slow
+    // start-up, empty otherwise.
     // Any thread.
     std::string statusMessage() const;
 

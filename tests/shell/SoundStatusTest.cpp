@@ -1,6 +1,6 @@
 // The view says in the status bar, once each, that the sound output was lost when its private
 // sound server is killed and that it works again once the server is back; and it closes at
-// once while the server is stopped.
+// once while the server is stopped; a server stopped at start is said too.
 #include "shell/CBrindelViewWidget.h"
 #include "sound/PrivateSoundServer.h"
 #include "sound/SoundFontLocator.h"
@@ -19,6 +19,7 @@ class SoundStatusTest : public QObject {
 private slots:
     void lossAndReturnAreSaidOnceEach();
     void closesAtOnceWhileTheServerIsStopped();
+    void aServerStoppedAtStartIsSaidAndSoIsItsReturn();
 };
 
 void SoundStatusTest::lossAndReturnAreSaidOnceEach() {
@@ -72,6 +73,23 @@ void SoundStatusTest::closesAtOnceWhileTheServerIsStopped() {
     qInfo("the view closed in %lld ms with its sound server stopped", static_cast<long long>(took));
     QVERIFY(took < 400);
     QVERIFY(server.resume());
+}
+
+void SoundStatusTest::aServerStoppedAtStartIsSaidAndSoIsItsReturn() {
+    test::PrivateSoundServer server;
+    std::string reason;
+    if (!server.start(reason))
+        QSKIP(qPrintable(QString::fromStdString("no private sound server: " + reason)));
+    QVERIFY(server.stop());
+    CBrindelViewWidget view;
+    QSignalSpy said(&view, &CommandView::statusMessage);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 1, 6000);
+    QCOMPARE(said.at(0).at(0).toString(), QString(SoundOutput::StalledMessage));
+    QVERIFY(server.resume());
+    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 2, 20000);
+    QCOMPARE(said.at(1).at(0).toString(), QString(SoundOutput::LateReadyMessage));
 }
 
 QTEST_MAIN(SoundStatusTest)
