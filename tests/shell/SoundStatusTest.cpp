@@ -35,21 +35,27 @@ void SoundStatusTest::lossAndReturnAreSaidOnceEach() {
     view.resize(800, 400);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    // A working output says nothing at start; the stream runs for its first seconds.
+    // A working output says nothing at start, unless start-up was slow (as under a sanitizer);
+    // the stream runs for its first seconds.
     const auto* output = dynamic_cast<const SoundOutput*>(&view.midi());
     QVERIFY(output != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(output->isReady(), 20000);
     QTest::qWait(200);
-    QCOMPARE(said.count(), 0);
+    const int atStart = static_cast<int>(said.count());
+    if (atStart != 0) {
+        QCOMPARE(atStart, 2);
+        QCOMPARE(said.at(0).at(0).toString(), QString(SoundOutput::StalledMessage));
+        QCOMPARE(said.at(1).at(0).toString(), QString(SoundOutput::LateReadyMessage));
+    }
 
     QVERIFY(server.kill());
-    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 1, 5000);
-    QCOMPARE(said.at(0).at(0).toString(), QString(SoundOutput::LostMessage));
+    QTRY_COMPARE_WITH_TIMEOUT(said.count(), atStart + 1, 5000);
+    QCOMPARE(said.at(atStart).at(0).toString(), QString(SoundOutput::LostMessage));
     QVERIFY(server.restart(reason));
-    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 2, 8000);
-    QCOMPARE(said.at(1).at(0).toString(), QString(SoundOutput::BackMessage));
+    QTRY_COMPARE_WITH_TIMEOUT(said.count(), atStart + 2, 8000);
+    QCOMPARE(said.at(atStart + 1).at(0).toString(), QString(SoundOutput::BackMessage));
     QTest::qWait(600);
-    QCOMPARE(said.count(), 2);
+    QCOMPARE(said.count(), atStart + 2);
 }
 
 void SoundStatusTest::closesAtOnceWhileTheServerIsStopped() {

@@ -62,7 +62,8 @@ TEST(SoundOutputIdle, NoteSoundsStreamIdlesAndTheNextNoteWakesIt) {
     ASSERT_TRUE(server.startRecording());
 
     SoundOutput output;
-    ASSERT_TRUE(waitFor([&] { return output.startupFinished(); }, 5000ms));
+    // Loading the SoundFont takes seconds under a sanitizer.
+    ASSERT_TRUE(waitFor([&] { return output.startupFinished(); }, 20000ms));
     ASSERT_TRUE(output.isReady()) << output.silenceReason();
     EXPECT_FALSE(output.isIdle());
 
