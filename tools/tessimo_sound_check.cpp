@@ -1,6 +1,7 @@
 // Plays a C major scale and a chord on the General MIDI synthesiser through the default sound
 // output, so the sound path can be heard without the window. Prints why it stays silent when
-// it does, and exits 0 either way.
+// it does, and exits 0 either way. A sound server that does not answer within StartupLimit
+// counts as silent; the exit never waits on it for longer than SoundOutput::ExitBound.
 //
 //   tessimo_sound_check [program]     program: General MIDI program 0..127, default 0
 
@@ -17,6 +18,12 @@
 #include <thread>
 
 using namespace tessimo;
+
+namespace {
+
+constexpr auto StartupLimit = SoundOutput::SlowStartup;
+
+} // namespace
 
 int main(int argc, char** argv) {
     int program = 0;
@@ -39,13 +46,19 @@ int main(int argc, char** argv) {
         startedUp.notify_one();
     });
     const auto begin = std::chrono::steady_clock::now();
+    bool answered = false;
     {
         std::unique_lock lock(mutex);
-        startedUp.wait(lock, [&] { return finished; });
+        answered = startedUp.wait_for(lock, StartupLimit, [&] { return finished; });
     }
     const auto startupMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                std::chrono::steady_clock::now() - begin)
                                .count();
+    if (!answered) {
+        std::printf("Silent: the sound server did not answer within %lld s\n",
+                    static_cast<long long>(StartupLimit.count()));
+        return 0;
+    }
     if (!output.isReady()) {
         std::printf("Silent: %s (start-up took %lld ms)\n", output.silenceReason().c_str(),
                     static_cast<long long>(startupMs));
@@ -70,6 +83,8 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     output.MidiStop();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (!output.isReady())
+        std::printf("%s\n", output.statusMessage().c_str());
     std::printf("%llu frames rendered\n", static_cast<unsigned long long>(output.framesRendered()));
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace tessimo {
@@ -46,13 +47,22 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     if (devices.midi) {
         m_midi = std::move(devices.midi);
     } else {
-        // The synthesiser starts on a worker thread; its report is queued to this thread.
+        // The synthesiser starts, and later loses and finds its device, on a thread of its
+        // own; each change of its status is queued to this thread.
         auto onStarted = [this] {
             QMetaObject::invokeMethod(this, [this] { reportSoundStatus(); });
         };
         m_midi = devices.soundFontDirectory.empty()
                      ? createSoundOutput(onStarted)
                      : std::make_unique<SoundOutput>(onStarted, devices.soundFontDirectory);
+        // A server that does not answer keeps start-up waiting: say so rather than nothing.
+        QTimer::singleShot(SoundOutput::SlowStartup, this, [this] {
+            const auto* output = dynamic_cast<const SoundOutput*>(m_midi.get());
+            if (output != nullptr && !output->startupFinished()) {
+                m_lastSoundMessage = QString(SoundOutput::StalledMessage);
+                emit statusMessage(m_lastSoundMessage);
+            }
+        });
     }
     m_recognizer =
         devices.recognizer ? std::move(devices.recognizer) : std::make_unique<SilentRecognizer>();
@@ -76,12 +86,15 @@ CBrindelViewWidget::~CBrindelViewWidget() {
 
 void CBrindelViewWidget::reportSoundStatus() {
     auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
-    if (output != nullptr) {
-        const std::string reason = output->silenceReason();
-        if (!reason.empty()) {
-            emit statusMessage(QString::fromStdString(reason));
-        }
+    if (output == nullptr) {
+        return;
     }
+    // Two changes in quick succession arrive as two reports of the same latest message.
+    const QString message = QString::fromStdString(output->statusMessage());
+    if (!message.isEmpty() && message != m_lastSoundMessage) {
+        emit statusMessage(message);
+    }
+    m_lastSoundMessage = message;
 }
 
 bool CBrindelViewWidget::handlesCommand(int id) const {

@@ -48,8 +48,9 @@ public:
     QString standingStatus() const override;
     void stopExercise() override;
 
-    // The engine, for tests.
+    // The engine and the sound output, for tests.
     CBrindelView& engine() { return *m_engine; }
+    const MidiOutput& midi() const { return *m_midi; }
     const QtWindowTimer& timer() const { return *m_timer; }
 
     // Frames painted since the view was built.
@@ -75,6 +76,7 @@ private:
     void onTick(int timerNumber);
     // Tells the frame to re-read the enabling rules when the mode or idle flag changed.
     void afterEngineEvent(GameMode modeBefore, bool idleBefore);
+    // Says a change of the sound output's status in the status bar, once.
     void reportSoundStatus();
 
     std::unique_ptr<QtClock> m_clock;
@@ -89,6 +91,7 @@ private:
     ViewPainter m_painter;
     int m_framesPainted = 0;
     bool m_wasFrozen = false; // a game limit had ended the game at the last engine event
+    QString m_lastSoundMessage; // what the status bar last said about the sound output
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
 };

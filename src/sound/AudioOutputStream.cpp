@@ -36,12 +36,14 @@ double chooseSampleRate(PaDeviceIndex device, const PaDeviceInfo& info, int chan
 
 void AudioOutputStream::StreamCloser::operator()(PaStream* stream) const {
     std::lock_guard lock(portAudioSetupMutex());
+    // Aborting drops what the device still holds instead of waiting for it to play out.
     if (Pa_IsStreamStopped(stream) == 0)
-        Pa_StopStream(stream);
+        Pa_AbortStream(stream);
     Pa_CloseStream(stream);
 }
 
-std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, std::string& reason) {
+std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, std::string& reason,
+                                                           double rate) {
     std::unique_ptr<AudioOutputStream> self(new AudioOutputStream());
     std::lock_guard lock(portAudioSetupMutex());
 
@@ -52,7 +54,7 @@ std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, st
         return nullptr;
     }
     self->channelCount_ = std::min(info->maxOutputChannels, 2);
-    self->sampleRate_ = chooseSampleRate(device, *info, self->channelCount_);
+    self->sampleRate_ = rate > 0 ? rate : chooseSampleRate(device, *info, self->channelCount_);
 
     PaStreamParameters parameters{};
     parameters.device = device;
@@ -77,23 +79,20 @@ std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, st
     return self;
 }
 
+double AudioOutputStream::defaultDeviceRate(PortAudioSession&) {
+    std::lock_guard lock(portAudioSetupMutex());
+    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+    if (info == nullptr || info->maxOutputChannels < 1)
+        return 0;
+    return chooseSampleRate(device, *info, std::min(info->maxOutputChannels, 2));
+}
+
 AudioOutputStream::~AudioOutputStream() = default;
 
 bool AudioOutputStream::start(AudioRenderer& renderer, std::string& reason) {
     renderer_.store(&renderer, std::memory_order_release);
     std::lock_guard lock(portAudioSetupMutex());
-    if (Pa_StartStream(stream_.get()) != paNoError) {
-        reason = "The sound output device could not be started";
-        return false;
-    }
-    return true;
-}
-
-bool AudioOutputStream::restart(std::string& reason) {
-    std::lock_guard lock(portAudioSetupMutex());
-    // The last block was silence, so dropping what the device still holds loses nothing.
-    if (Pa_IsStreamStopped(stream_.get()) == 0)
-        Pa_AbortStream(stream_.get());
     if (Pa_StartStream(stream_.get()) != paNoError) {
         reason = "The sound output device could not be started";
         return false;

@@ -17,30 +17,33 @@ class PortAudioSession;
 
 class AudioOutputStream {
 public:
-    // Opens (without starting) the default output device at its usual rate (44100 or 48000
-    // when it offers one of them), stereo, or mono on a one-channel device. The session must
-    // outlive the stream. Returns null with a plain-words reason when there is no device or
-    // it cannot be opened. Any thread except an audio thread.
-    static std::unique_ptr<AudioOutputStream> open(PortAudioSession& session, std::string& reason);
+    // Opens (without starting) the default output device, stereo, or mono on a one-channel
+    // device, at rate when it is given (the server converts), else at the device's usual rate
+    // (44100 or 48000 when it offers one of them). The session must outlive the stream.
+    // Returns null with a plain-words reason when there is no device or it cannot be opened.
+    // Can wait on the sound server: a device thread only (see DeviceWorker).
+    static std::unique_ptr<AudioOutputStream> open(PortAudioSession& session, std::string& reason,
+                                                   double rate = 0);
 
-    // Stops and closes the stream; the callback has returned for good afterwards.
-    // Any thread except the audio thread.
+    // The rate open() would choose for the default output device, or 0 when there is none.
+    // A device thread only.
+    static double defaultDeviceRate(PortAudioSession& session);
+
+    // Aborts and closes the stream; the callback has returned for good afterwards. Can wait on
+    // the sound server: a device thread only.
     ~AudioOutputStream();
     AudioOutputStream(const AudioOutputStream&) = delete;
     AudioOutputStream& operator=(const AudioOutputStream&) = delete;
 
     // Starts calling renderer from the audio thread; the renderer must outlive the stream.
-    // Returns false with reason when the device refuses to start. Once only; any thread
-    // except the audio thread.
+    // Returns false with reason when the device refuses to start. Once only: a stream that
+    // finished (renderAudio returned false) or died is closed and another one opened, since
+    // starting a stream again after its server went away can wait for ever. A device thread
+    // only.
     bool start(AudioRenderer& renderer, std::string& reason);
 
-    // Starts the stream again after the renderer let it finish (renderAudio returned false),
-    // first stopping what is left of it. Returns false with reason when the device refuses.
-    // Blocks for one stream start, a few milliseconds on a sound server, and takes
-    // portAudioSetupMutex. Any thread except the audio thread, after start.
-    bool restart(std::string& reason);
-
-    // True while the callback runs or may run again before restart. Any thread.
+    // True while the callback runs: false once it finished or the stream died (the server
+    // went away). Does not wait. Any thread except the audio thread.
     bool isActive() const;
 
     double sampleRate() const { return sampleRate_; }

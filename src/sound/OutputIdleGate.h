@@ -1,6 +1,6 @@
 // Decides when an output stream may stop because it only plays silence, and hands the restart
-// to the thread that queues the next sound, so that nothing queued is ever left waiting for a
-// stream that has stopped.
+// to the thread that queues the next sound (which passes it on to the thread that starts
+// streams), so that nothing queued is ever left waiting for a stream that has stopped.
 //
 // The audio thread reports each block; after IdleAfter frames of exact silence with nothing
 // pending it marks the gate Idle and its stream finishes. The producer queues its work, then
@@ -56,7 +56,7 @@ public:
     }
 
     // After queuing work: true when the stream has stopped (or is stopping) and the caller
-    // must restart it, then call restarted(). Producer thread only; never waits.
+    // must have it restarted, then restarted() called. Producer thread only; never waits.
     bool claimRestart() noexcept {
         std::atomic_thread_fence(std::memory_order_seq_cst);
         if (state_.load() != State::Idle)
@@ -65,9 +65,10 @@ public:
         return state_.compare_exchange_strong(expected, State::Restarting);
     }
 
-    // The caller of a successful claimRestart: call just before starting the stream again
-    // (the next block is its first), or with running false when the restart failed, so that
-    // the next claimRestart tries again. Producer thread only.
+    // After a successful claimRestart: call just before starting the stream again (the next
+    // block is its first), or with running false when the restart failed or could not be
+    // asked for, so that the next claimRestart tries again. The one thread that restarts the
+    // stream (or the producer, when it could not hand the restart on).
     void restarted(bool running) noexcept { state_.store(running ? State::Running : State::Idle); }
 
     // Any thread.

@@ -1,145 +1,166 @@
 // The program's sound output: the General MIDI synthesiser playing through its own output
-// stream on the default device, started in the background.
+// stream on the default device.
 //
-// Start-up runs on a worker thread that the constructor starts: it finds the SoundFont, opens
-// the default output device, creates the synthesiser at the device's rate, loads the SoundFont
-// and starts the stream. Until that has finished, MidiPlay cannot open its port: it returns 1
-// and the notes of that call are dropped (the user-interface thread never waits for the
-// device); the first call after start-up opens the port and plays. Without a device or a
-// SoundFont the output stays silent, MidiPlay keeps returning 1, and silenceReason() says why.
+// Threads. No call that can wait on the sound server (initialise, open, start, stop, close)
+// runs on the user-interface thread: they all run on the output's one device thread (a
+// DeviceWorker), and every method here returns without waiting for it. A note asked for while
+// the device thread is busy (starting, waking the stream, reconnecting) is either played a few
+// milliseconds late, when the stream is being woken, or dropped with MidiPlay returning 1;
+// it is never waited for. The destructor waits at most ExitBound for the device thread, then
+// leaves it to finish on its own (see ~SoundOutput).
 //
-// Recorded words (to come) are mixed into the same callback through setWordSource. The word
-// source hands a word over lock-free: the user-interface thread publishes an immutable buffer
-// of 22000 Hz mono samples with a generation number in an atomic slot; the audio thread takes
-// it at the start of a block, resamples it to sampleRate() while adding it to the synth's
-// output, and when its last sample is mixed stores the stream frame at which it ended
-// ("word finished at frame X") in an atomic. The word has left the speaker once framesRendered()
-// passes X + outputLatencyFrames(); the buffer is freed on the user-interface thread only after
-// the audio thread has marked its generation finished.
+// Start-up runs on the device thread, which the constructor starts: it finds the SoundFont,
+// opens the default output device, creates the synthesiser at the device's rate, loads the
+// SoundFont and starts the stream. Until then MidiPlay returns 1 and drops its notes. Without a
+// SoundFont the output stays silent for good; without a device it is silent and tries again
+// (at most once a second) when a note is asked for. silenceReason() says why it is silent.
+//
+// Losing the server. While the stream should run, the device thread checks it four times a
+// second: when the stream ends by itself (the server went away) the status becomes Lost, the
+// listener hears of it once, and the device thread opens a fresh stream after 0.25, 0.5, 1 and
+// then every 2 s for a minute, afterwards whenever a note is asked for. When the stream stops
+// advancing (the server is stopped or hung) the status is Lost too, and Ready again when it
+// advances. Back to Ready, the listener hears of it once more. Notes asked for meanwhile are
+// dropped, not played late all at once; program changes are kept.
+//
+// Recorded words are mixed into the same callback through setWordSource. The word source hands
+// a word over lock-free: the user-interface thread publishes an immutable buffer of 22000 Hz
+// mono samples with a generation number in an atomic slot; the audio thread takes it at the
+// start of a block, resamples it to sampleRate() while adding it to the synth's output, and when
+// its last sample is mixed stores the frame at which it ended ("word finished at frame X") in
+// an atomic. The word has left the speaker once framesRendered() passes X +
+// outputLatencyFrames(). framesRendered() keeps counting across a reconnection. A source that
+// captures or plays through the sound library follows the same rule: its opens, starts, stops
+// and closes run on a DeviceWorker of its own, never on the user-interface thread.
 //
 // While nothing sounds the stream goes idle: after IdleAfterSeconds of exact silence (the synth
 // has no reverb or chorus, so an idle synth renders exact zeros) with no message queued and no
 // active word source, the callback lets the stream finish and the process uses no processor
 // time. The next message queued through MidiPlay, or wakeOutput() after a word is published,
-// starts it again on the user-interface thread before the message can be lost (see
-// OutputIdleGate).
+// asks the device thread for a fresh stream (see OutputIdleGate); the message waits in the
+// synth's queue and sounds when the stream starts, a few milliseconds later.
 #pragma once
 
 #include "sound/AudioRenderer.h"
-#include "sound/ChannelMessageRing.h"
+#include "sound/DeviceWorker.h"
 #include "sound/MidiOutput.h"
 #include "sound/MidiPlayer.h"
-#include "sound/OutputIdleGate.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SynthMidiPort.h"
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 namespace tessimo {
 
-class AudioOutputStream;
-class PortAudioSession;
-class SynthEngine;
-
-class SoundOutput final : public MidiOutput, private AudioRenderer {
+class SoundOutput final : public MidiOutput {
 public:
-    // Called once, from the start-up worker thread, when start-up has finished (ready or
-    // silent); a user interface queues it to its own thread. It must neither destroy the
-    // SoundOutput nor wait for the user-interface thread (whose destructor call waits for it).
-    using StartupFinished = std::function<void()>;
+    enum class Status {
+        Starting, // start-up has not finished
+        Ready,    // the synthesiser sounds through the device
+        Silent,   // start-up failed: no SoundFont, no device
+        Lost,     // it worked, then the stream died or stopped advancing; trying again
+    };
+
+    // Called on the device thread after start-up has finished (ready or silent) and after every
+    // later change of status(); a user interface queues it to its own thread and reads
+    // statusMessage() there. It must neither destroy the SoundOutput nor wait for the
+    // user-interface thread (whose destructor call may wait for it to return).
+    using StatusChanged = std::function<void()>;
+    using StartupFinished = StatusChanged;
 
     // Exact silence after which the stream goes idle.
     static constexpr double IdleAfterSeconds = 2.0;
 
-    // Starts the start-up worker, which looks for the SoundFont in soundFontDirectory.
+    // Start-up taking longer than this is slow: a user interface may say StalledMessage
+    // meanwhile, and the output says LateReadyMessage once it is ready after all.
+    static constexpr auto SlowStartup = std::chrono::seconds(3);
+
+    // The longest the destructor waits for the device thread.
+    static constexpr auto ExitBound = std::chrono::milliseconds(250);
+
+    // Texts of the status changes after start-up.
+    static constexpr const char* LostMessage = "The sound output was lost; trying to reconnect";
+    static constexpr const char* StalledMessage = "The sound server does not answer";
+    static constexpr const char* BackMessage = "The sound output works again";
+    static constexpr const char* LateReadyMessage = "The sound output is ready";
+
+    // Starts the device thread, which looks for the SoundFont in soundFontDirectory.
     // User-interface thread.
-    explicit SoundOutput(StartupFinished onStartupFinished = {},
+    explicit SoundOutput(StatusChanged onStatusChanged = {},
                          std::filesystem::path soundFontDirectory = SoundFontDirectory);
 
-    // Waits for the start-up worker, then stops the stream and frees the synthesiser.
+    // Stops the listener at once, then asks the device thread to close the stream, free the
+    // synthesiser and end the sound library, and waits for that at most ExitBound. A device
+    // thread still waiting on a stopped or hung server after that is left running on its own:
+    // it owns the stream, the synthesiser and its queue (nothing of this object) and frees
+    // them if the server ever answers, or the process ends first. Joining it instead could
+    // keep the program from exiting for as long as the server stays stopped.
     // User-interface thread.
     ~SoundOutput() override;
     SoundOutput(const SoundOutput&) = delete;
     SoundOutput& operator=(const SoundOutput&) = delete;
 
-    // See MidiOutput. Notes sent before start-up has finished are dropped (returns 1).
+    // See MidiOutput. Returns 1 and drops the notes while status() is not Ready (and asks for
+    // a new attempt when the output can try again). Never waits for the device.
     // User-interface thread only.
     int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths, int count,
                  std::uint8_t velocity, bool sustain) override;
 
-    // True once start-up has finished, whatever its outcome. Any thread.
-    bool startupFinished() const { return finished_.load(std::memory_order_acquire); }
-
-    // True when the synthesiser sounds through the device. Any thread.
-    bool isReady() const { return ready_.load(std::memory_order_acquire); }
+    // Any thread.
+    Status status() const;
+    bool startupFinished() const { return status() != Status::Starting; }
+    bool isReady() const { return status() == Status::Ready; }
 
     // Why the output is silent, in plain words for the status bar; empty while starting and
-    // when the output works. Any thread.
+    // while the output works. Any thread.
     std::string silenceReason() const;
 
-    // The stream's rate and channels, its latency and the frames rendered so far; all 0
-    // until isReady(). Any thread.
-    double sampleRate() const { return sampleRate_.load(std::memory_order_acquire); }
-    int channelCount() const { return channelCount_.load(std::memory_order_acquire); }
-    std::uint64_t outputLatencyFrames() const {
-        return outputLatency_.load(std::memory_order_acquire);
-    }
+    // What the status bar says about the latest status change: the reason while silent or
+    // lost, BackMessage or LateReadyMessage when it works again after that or after a slow
+    // start-up, empty otherwise.
+    // Any thread.
+    std::string statusMessage() const;
+
+    // The stream's rate and channels, its latency and the frames rendered so far (counted
+    // across reconnections); all 0 until the output was first ready. Any thread.
+    double sampleRate() const;
+    int channelCount() const;
+    std::uint64_t outputLatencyFrames() const;
     std::uint64_t framesRendered() const;
 
-    // True while the stream is idle (or going idle) and renders nothing. Any thread.
+    // True while the stream is idle (or going idle, or being woken) and renders nothing.
+    // Any thread.
     bool isIdle() const;
 
-    // Starts the stream again if it went idle; MidiPlay does this itself. Call it after making
-    // the word source active. When idle it blocks for one stream start (a few milliseconds),
-    // otherwise it costs a fence and a load. User-interface thread only.
+    // Asks for the stream to start again if it went idle; MidiPlay does this itself. Call it
+    // after making the word source active. Never waits: when idle it queues the restart on the
+    // device thread, otherwise it costs a fence and a load. User-interface thread only.
     void wakeOutput();
 
-    // Installs the source mixed after the synthesiser in every block (null removes it). The
-    // source must stay alive until this SoundOutput is destroyed, since a block may still be
-    // using it when this returns. Any thread.
-    void setWordSource(AudioMixSource* source) {
-        wordSource_.store(source, std::memory_order_release);
-    }
+    // Installs the source mixed after the synthesiser in every block (null removes it). When
+    // it returns no block is using the previous source any more (it may spin for the rest of
+    // one block's mixing, microseconds), so the previous one may be freed. Any one thread at a
+    // time.
+    void setWordSource(AudioMixSource* source);
 
 private:
-    void startUp(const std::filesystem::path& soundFontDirectory);
-    void finishStartUp(std::string reason);
-    bool renderAudio(float* out, std::size_t frames, int channelCount,
-                     std::uint64_t firstFrame) noexcept override;
+    struct Device;
 
-    ChannelMessageRing ring_;
-    SynthMidiPort port_{ring_, [this] { wakeOutput(); }};
+    void askForRetry();
+
+    DeviceWorker worker_;
+    std::shared_ptr<Device> device_;
+    SynthMidiPort port_;
     MidiPlayer player_{port_};
-    StartupFinished onStartupFinished_;
-
-    std::atomic<bool> stopping_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<bool> ready_{false};
-    std::atomic<double> sampleRate_{0};
-    std::atomic<int> channelCount_{0};
-    std::atomic<std::uint64_t> outputLatency_{0};
-    std::atomic<AudioOutputStream*> readyStream_{nullptr};
-    std::atomic<AudioMixSource*> wordSource_{nullptr};
-    mutable std::mutex reasonMutex_;
-    std::string reason_;
-
-    // Written by the worker only, read by the audio callback after the stream has started,
-    // destroyed after the worker has been joined: stream first, then synth, then session.
-    std::unique_ptr<PortAudioSession> session_;
-    std::unique_ptr<SynthEngine> engine_;
-    std::unique_ptr<OutputIdleGate> gate_;
-    std::unique_ptr<AudioOutputStream> stream_;
-    std::thread worker_;
+    std::chrono::steady_clock::time_point lastRetryAsked_{};
 };
 
 // The program's one MIDI output. User-interface thread.
-std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StartupFinished onStartupFinished);
+std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StatusChanged onStatusChanged);
 
 } // namespace tessimo

@@ -115,6 +115,14 @@ void SynthEngine::render(float* out, std::size_t frames, int channelCount) noexc
     }
 }
 
+void SynthEngine::discardPendingNotes() noexcept {
+    input_.drain([this](PackedMidiMessage message) {
+        if ((message & 0xF0) == 0xC0)
+            apply(message);
+    });
+    fluid_synth_all_sounds_off(synth_.get(), -1);
+}
+
 int SynthEngine::channelProgram(int channel) const {
     int sfontId = 0;
     int bank = 0;

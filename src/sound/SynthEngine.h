@@ -33,6 +33,12 @@ public:
     // its own locking, so nothing else may touch it while rendering can run.
     void render(float* out, std::size_t frames, int channelCount) noexcept;
 
+    // Drops every message waiting in the ring except program changes, which it applies, and
+    // silences every voice: after a gap in the output, notes asked for during the gap are not
+    // played late all at once, while the channels keep the programs the sender believes they
+    // have. The rendering thread, or any one thread while nothing renders.
+    void discardPendingNotes() noexcept;
+
     // The program a channel (0..15) plays, or -1. Rendering thread only.
     int channelProgram(int channel) const;
 

@@ -12,6 +12,16 @@ tessimo_add_qttest(test_shell_window
   SOURCES RealWindowTest.cpp RecordingMidi.h
   LIBS tessimo_shell)
 
+# Status-bar reports of the sound output against a private sound server.
+tessimo_add_qttest(test_shell_sound_status
+  SOURCES SoundStatusTest.cpp ${PROJECT_SOURCE_DIR}/tests/sound/PrivateSoundServer.cpp
+  LIBS tessimo_shell
+  LABELS threads
+  ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
+      ASAN_OPTIONS=fast_unwind_on_malloc=0
+      TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/tsan.supp)
+set_tests_properties(test_shell_sound_status PROPERTIES RESOURCE_LOCK audio TIMEOUT 60)
+
 # The manuals next to the test binaries, where the program looks for them.
 foreach(_m tessimo-en.html tessimo-fr.html)
   configure_file(${PROJECT_SOURCE_DIR}/src/resources/manual/${_m}

@@ -66,10 +66,80 @@ bool exitedWithSuccess(pid_t pid) {
            WEXITSTATUS(status) == 0;
 }
 
+// The state letter of a process in /proc (R, S, T, Z...), or 0 when it is gone. A stopped or
+// killed child is only reaped later, so its state says more than kill(pid, 0).
+char processState(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("State:", 0) == 0) {
+            const std::size_t at = line.find_first_not_of(" \t", 6);
+            return at == std::string::npos ? 0 : line[at];
+        }
+    }
+    return 0;
+}
+
+bool waitForState(pid_t pid, const std::string& states) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (states.find(processState(pid)) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 } // namespace
+
+bool PrivateSoundServer::kill() {
+    if (daemon_ <= 0 || ::kill(daemon_, SIGKILL) != 0)
+        return false;
+    int status = 0;
+    waitpid(daemon_, &status, 0);
+    daemon_ = -1;
+    return true;
+}
+
+bool PrivateSoundServer::stop() {
+    return daemon_ > 0 && ::kill(daemon_, SIGSTOP) == 0 && waitForState(daemon_, "T");
+}
+
+bool PrivateSoundServer::resume() {
+    return daemon_ > 0 && ::kill(daemon_, SIGCONT) == 0 && waitForState(daemon_, "RSD");
+}
+
+bool PrivateSoundServer::restart(std::string& reason) {
+    if (daemon_ > 0 || folder_.empty()) {
+        reason = "the server is still running or was never started";
+        return false;
+    }
+    const std::string socket = (folder_ / "native").string();
+    std::filesystem::remove(socket);
+    const std::vector<std::string> env = {"HOME=" + folder_.string(),
+                                          "XDG_RUNTIME_DIR=" + folder_.string(),
+                                          "PATH=/usr/bin:/bin", "PULSE_SERVER=unix:" + socket};
+    daemon_ = spawn({"pulseaudio", "-n", "-F", (folder_ / "server.pa").string(), "--daemonize=no",
+                     "--use-pid-file=no", "--exit-idle-time=-1",
+                     "--log-target=file:" + (folder_ / "log").string()},
+                    env);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (daemon_ > 0 && !exitedWithSuccess(spawn({"pactl", "info"}, env))) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            reason = "pulseaudio did not answer within 5 s after the restart";
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (daemon_ <= 0)
+        reason = "pulseaudio could not be run again";
+    return daemon_ > 0;
+}
 
 PrivateSoundServer::~PrivateSoundServer() {
     stopChild(recorder_);
+    if (daemon_ > 0)
+        ::kill(daemon_, SIGCONT); // a stopped daemon would not see the SIGTERM
     stopChild(daemon_);
     if (!folder_.empty()) {
         std::error_code ignored;

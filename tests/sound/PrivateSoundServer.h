@@ -32,6 +32,17 @@ public:
 
     static constexpr double RecordingRate = 22000;
 
+    // Faults of the server. kill() ends the daemon with SIGKILL and waits until it is gone
+    // (its socket then refuses clients); stop() sends SIGSTOP and waits until the daemon is
+    // stopped, resume() SIGCONT; restart() starts a new daemon on the same socket after kill(),
+    // waiting (up to 5 s) until it answers. A recording is lost with the daemon: stop it first
+    // and start another after the restart.
+    bool kill();
+    bool stop();
+    bool resume();
+    bool restart(std::string& reason);
+    pid_t daemonPid() const { return daemon_; }
+
 private:
     std::filesystem::path folder_;
     pid_t daemon_ = -1;
