@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <set>
 #include <utility>
@@ -28,6 +29,16 @@ bool jackServerRuns(const std::string& clientName) {
     }
     jack_client_close(client);
     return true;
+}
+
+// A JACK client of our own that only watches for the server going away.
+struct JackClientClose {
+    void operator()(jack_client_t* client) const { jack_client_close(client); }
+};
+using JackClient = std::unique_ptr<jack_client_t, JackClientClose>;
+
+void onJackShutdown(void* flag) {
+    static_cast<std::atomic<bool>*>(flag)->store(true);
 }
 
 bool alsaSequencerPresent() {
@@ -77,6 +88,13 @@ struct MidiInput::Worker {
     std::set<std::string> refused; // sources that failed to open: retried once they reappear
     std::array<bool, MaxSources> slotUsed{};
     std::string failure;
+    // Ports whose JACK server went away. RtMidi closes a JACK port by unregistering it through
+    // its client, which crashes once the server is gone, so these are never destroyed: a few
+    // hundred bytes each time a server stops under the running program.
+    std::vector<RtMidiIn*> abandoned;
+    bool jackStopped = false; // the JACK server went away while in use
+    JackClient jackWatch;     // with JACK: tells when its server shuts down
+    std::atomic<bool> jackGone{false};
 
     explicit Worker(MidiInput& o) : owner(o) {}
 
@@ -105,18 +123,22 @@ struct MidiInput::Worker {
         return in;
     }
 
-    // Chooses the MIDI system; false when there is none.
+    // Chooses the MIDI system; false when there is none. The ALSA sequencer comes first: every
+    // keyboard the kernel knows is there, whether or not a sound server runs, and several
+    // programs can read one keyboard at once. A JACK server shows hardware MIDI only through a
+    // bridge, so it is taken where there is no sequencer (sandboxes, containers, machines
+    // without the sequencer module) or when asked for.
     bool chooseBackend() {
         const MidiBackendChoice choice = owner.options_.backend;
+        if (choice != MidiBackendChoice::Jack && alsaSequencerPresent()) {
+            api = RtMidi::LINUX_ALSA;
+            backendName = "ALSA sequencer";
+            return true;
+        }
         if (choice != MidiBackendChoice::AlsaSequencer &&
             jackServerRuns(owner.options_.clientName)) {
             api = RtMidi::UNIX_JACK;
             backendName = "JACK";
-            return true;
-        }
-        if (choice != MidiBackendChoice::Jack && alsaSequencerPresent()) {
-            api = RtMidi::LINUX_ALSA;
-            backendName = "ALSA sequencer";
             return true;
         }
         return false;
@@ -135,6 +157,15 @@ struct MidiInput::Worker {
                 ownPort->openVirtualPort("in");
             },
             failure);
+        if (opened && api == RtMidi::UNIX_JACK) {
+            jackGone = false;
+            jackWatch.reset(
+                jack_client_open((client + " watch").c_str(), JackNoStartServer, nullptr));
+            if (jackWatch) {
+                jack_on_shutdown(jackWatch.get(), onJackShutdown, &jackGone);
+                jack_activate(jackWatch.get());
+            }
+        }
         slotUsed[0] = opened;
         if (!opened) {
             closeAll();
@@ -147,7 +178,29 @@ struct MidiInput::Worker {
         refused.clear();
         ownPort.reset();
         scanner.reset();
+        jackWatch.reset();
         slotUsed.fill(false);
+    }
+
+    // Lets go of every port without closing it (see abandoned) and forgets the sources.
+    void abandonAll() {
+        for (Connection& connection : connections) {
+            abandoned.push_back(connection.in.release());
+        }
+        abandoned.push_back(ownPort.release());
+        abandoned.push_back(scanner.release());
+        (void)jackWatch.release(); // its server is gone too
+        closeAll();
+    }
+
+    // Closes everything at the end; ports of a JACK server that has gone are let go instead.
+    void finish(bool ready) {
+        if (ready && api == RtMidi::UNIX_JACK &&
+            (jackGone || !jackServerRuns(owner.options_.clientName))) {
+            abandonAll();
+        } else {
+            closeAll();
+        }
     }
 
     std::vector<std::string> listSources() {
@@ -313,15 +366,18 @@ void MidiInput::run() {
     Worker worker(*this);
     bool ready = false;
     for (;;) {
-        if (!ready && worker.chooseBackend()) {
+        if (!ready && !worker.jackStopped && worker.chooseBackend()) {
             ready = worker.open();
         }
         if (ready) {
             const std::vector<std::string> names = worker.listSources();
-            // An empty list from JACK may mean its server went away: then start over.
-            if (names.empty() && worker.api == RtMidi::UNIX_JACK &&
-                !jackServerRuns(options_.clientName)) {
-                worker.closeAll();
+            if (worker.api == RtMidi::UNIX_JACK &&
+                (worker.jackGone || (names.empty() && !jackServerRuns(options_.clientName)))) {
+                // libjack keeps the state of the vanished server for the clients let go, and
+                // clients on a new server may then crash on closing: JACK is not used again.
+                worker.abandonAll();
+                worker.jackStopped = true;
+                worker.failure = "the JACK server stopped; start the program again to use it";
                 ready = false;
             } else {
                 worker.reconcile(names);
@@ -334,7 +390,7 @@ void MidiInput::run() {
             break;
         }
     }
-    worker.closeAll();
+    worker.finish(ready);
 }
 
 } // namespace tessimo

@@ -30,9 +30,9 @@
 
 namespace tessimo {
 
-// Which MIDI system to use. Automatic takes JACK when a JACK server (or a server that speaks
-// its protocol) runs, since its users route all their MIDI through it, and otherwise the ALSA
-// sequencer that every Linux desktop has.
+// Which MIDI system to use. Automatic takes the ALSA sequencer when the machine has one (it
+// carries every keyboard the kernel knows), and otherwise a running JACK server (or a server
+// that speaks its protocol).
 enum class MidiBackendChoice { Automatic, Jack, AlsaSequencer };
 
 struct MidiInputOptions {

@@ -10,7 +10,7 @@ namespace tessimo {
 
 enum class MidiInputState {
     NoSequencer, // neither an ALSA sequencer nor a JACK server is there
-    Failed,      // the MIDI system is there but refused us; detail says why
+    Failed,      // the MIDI system refused us or went away; detail says why
     NoDevice,    // ready, with the program's own input port, but no keyboard connected
     Connected,   // at least one keyboard connected
 };

@@ -5,13 +5,19 @@
 #include "midi/KeyGrouper.h"
 #include "midi/MidiInput.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <rtmidi/RtMidi.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -256,6 +262,104 @@ TEST(MidiInputJack, TwoKeyboardsAtOnceAreBothNamed) {
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].first.key, 50); // merged in the order they arrived
     EXPECT_EQ(got[1].first.key, 51);
+}
+
+TEST(MidiInputJack, AutomaticTakesJackWhereThereIsNoSequencer) {
+    if (::access("/dev/snd/seq", F_OK) == 0) {
+        GTEST_SKIP() << "this machine has an ALSA sequencer, which comes first";
+    }
+    MidiInputOptions options;
+    options.clientName = unique("tessimo-auto");
+    MidiInput input(options);
+    std::vector<MidiInputStatus> seen;
+    const auto ready = waitForStatus(
+        input, [](const MidiInputStatus& s) { return isState(s, MidiInputState::NoDevice); }, seen);
+    ASSERT_TRUE(ready);
+    EXPECT_EQ(ready->backend, "JACK");
+}
+
+// A JACK server of this test's own, started and stopped by process id, so that it can go away
+// while the input uses it.
+class OwnJackServer {
+public:
+    explicit OwnJackServer(std::string name) : name_(std::move(name)) {}
+    ~OwnJackServer() { stop(); }
+
+    bool start() {
+        const std::string log = "/tmp/" + name_ + ".log";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        std::vector<std::string> args{"jackd", "-n",    name_, "-d", "dummy",
+                                      "-r",    "44100", "-p",  "256"};
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        const int spawned = posix_spawnp(&pid_, "jackd", &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        std::remove(log.c_str());
+        if (spawned != 0) {
+            pid_ = -1;
+            return false;
+        }
+        for (int i = 0; i < 50; ++i) { // ready once a client can connect
+            if (::system(("jack_lsp -s " + name_ + " >/dev/null 2>&1").c_str()) == 0) {
+                return true;
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+        return false;
+    }
+
+    void stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+            pid_ = -1;
+        }
+    }
+
+private:
+    std::string name_;
+    pid_t pid_ = -1;
+};
+
+TEST(MidiInputJack, AServerThatGoesAwayIsSaidOnceWithoutACrash) {
+    const std::string server = unique("tessimo-second");
+    const char* previous = std::getenv("JACK_DEFAULT_SERVER");
+    const std::string restore = previous != nullptr ? previous : "";
+    ::setenv("JACK_DEFAULT_SERVER", server.c_str(), 1); // before any thread of the input reads it
+    {
+        OwnJackServer jack(server);
+        ASSERT_TRUE(jack.start());
+        MidiInputOptions options;
+        options.clientName = unique("tessimo-gone");
+        options.backend = MidiBackendChoice::Jack;
+        options.pollInterval = 200ms;
+        MidiInput input(options);
+        std::vector<MidiInputStatus> seen;
+        RtMidiOut out(RtMidi::UNIX_JACK, unique("lost"));
+        out.openVirtualPort("keys");
+        ASSERT_NE(waitUntilConnected(out, input), 0);
+
+        jack.stop();
+        const auto gone = waitForStatus(
+            input, [](const MidiInputStatus& s) { return isState(s, MidiInputState::Failed); },
+            seen);
+        ASSERT_TRUE(gone);
+        EXPECT_EQ(describeMidiInputStatus(*gone),
+                  "No MIDI keyboard: the MIDI system failed (the JACK server stopped; start the "
+                  "program again to use it)");
+        std::this_thread::sleep_for(1s); // several polls: said once
+        EXPECT_FALSE(input.takeStatusChange());
+        // Destroying the input now, with the server gone, must not crash.
+    }
+    ::setenv("JACK_DEFAULT_SERVER", restore.c_str(), 1);
 }
 
 } // namespace
