@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 
 #include "model/SafeFileOpen.h"
 
@@ -131,6 +132,7 @@ PreferencesLoad UserPreferences::parse(std::string_view text, std::string_view s
     PreferenceValues values;
     int version = 0;
     std::vector<std::pair<std::string, std::string>> unknown;
+    std::unordered_map<std::string, std::size_t> unknownIndex; // key -> place in unknown
     std::string notes;
     int lineNumber = 0;
     while (!text.empty()) {
@@ -178,15 +180,11 @@ PreferencesLoad UserPreferences::parse(std::string_view text, std::string_view s
             }
             continue;
         }
-        bool replaced = false;
-        for (auto& [k, v] : unknown) {
-            if (k == key) {
-                v = value;
-                replaced = true;
-            }
-        }
-        if (!replaced) {
+        const auto [at, added] = unknownIndex.try_emplace(std::string(key), unknown.size());
+        if (added) {
             unknown.emplace_back(key, value);
+        } else {
+            unknown[at->second].second = value; // a repeated key: the later value wins
         }
     }
     if (version == 0) {
