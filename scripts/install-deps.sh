@@ -8,11 +8,13 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-svg-dev libqt6svg6
   libfluidsynth-dev portaudio19-dev libasound2-dev
+  librtmidi-dev libjack-jackd2-dev
   timgm6mb-soundfont fonts-liberation
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   clang libclang-rt-14-dev
   pulseaudio pulseaudio-utils espeak-ng sox
+  jackd2
   xvfb xdotool x11-apps imagemagick
   # the Debian package and the checks of its desktop entry and AppStream file
   dpkg-dev appstream desktop-file-utils

@@ -1,0 +1,1 @@
+tessimo_add_fuzzer(fuzz_preferences ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_preferences.cpp tessimo_model)
