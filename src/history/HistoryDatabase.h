@@ -16,7 +16,7 @@ namespace tessimo {
 // Stored in the file's header; tells this program's history from any other SQLite database.
 inline constexpr std::int32_t HistoryApplicationId = 0x54455353;
 // The schema this program writes; files of older versions are migrated when opened.
-inline constexpr int HistorySchemaVersion = 2;
+inline constexpr int HistorySchemaVersion = 3;
 
 enum class HistoryFailure {
     None,

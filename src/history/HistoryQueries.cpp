@@ -144,115 +144,178 @@ std::int64_t localDayStart(std::int64_t nowMs, int weeks) {
 HistoryQueries::HistoryQueries(const std::string& path, HistoryProblem& problem)
     : db_(HistoryDatabase::open(path, HistoryDatabase::Access::ReadOnly, problem)) {}
 
-std::vector<PitchStatistics> HistoryQueries::pitchStatistics(const HistoryFilter& filter) const {
-    std::vector<PitchStatistics> result;
-    const std::string sql = "SELECT expected_pitch, outcome, answer_ms FROM answer WHERE exercise "
-                            "IN (?, ?) AND expected_pitch IS NOT NULL" +
-                            filterClause(filter);
-    SqliteStatement statement = db_.prepare(sql.c_str());
-    if (!statement) {
-        return result;
-    }
-    sqlite3_bind_int(statement.get(), 1, SingleNoteExercises[0]);
-    sqlite3_bind_int(statement.get(), 2, SingleNoteExercises[1]);
-    bindFilter(statement.get(), filter, 3);
-    std::array<PitchStatistics, 128> byPitch{};
-    std::array<std::vector<int>, 128> times{};
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        const int pitch = sqlite3_column_int(statement.get(), 0);
-        if (pitch < 0 || pitch > 127) {
-            continue;
+namespace {
+
+// The local day of a time, remembered across calls: answers come in time order, so the
+// day's bounds are looked up once a day, not once an answer.
+class LocalDays {
+public:
+    const std::string& dayOf(std::int64_t ms) {
+        if (ms < start_ || ms >= end_) {
+            const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+            std::tm tm{};
+            localtime_r(&seconds, &tm);
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                          tm.tm_mday);
+            name_ = buffer;
+            tm.tm_hour = 0;
+            tm.tm_min = 0;
+            tm.tm_sec = 0;
+            tm.tm_isdst = -1;
+            std::tm next = tm;
+            start_ = static_cast<std::int64_t>(std::mktime(&tm)) * 1000;
+            next.tm_mday += 1;
+            end_ = static_cast<std::int64_t>(std::mktime(&next)) * 1000;
         }
-        PitchStatistics& s = byPitch[static_cast<std::size_t>(pitch)];
-        switch (static_cast<Outcome>(sqlite3_column_int(statement.get(), 1))) {
-        case Outcome::Right:
-            ++s.right;
-            if (sqlite3_column_type(statement.get(), 2) != SQLITE_NULL) {
-                times[static_cast<std::size_t>(pitch)].push_back(
-                    sqlite3_column_int(statement.get(), 2));
+        return name_;
+    }
+
+private:
+    std::int64_t start_ = 0;
+    std::int64_t end_ = 0;
+    std::string name_;
+};
+
+} // namespace
+
+HistorySummary HistoryQueries::scan(const HistoryFilter& filter, unsigned parts, int weeks,
+                                    std::int64_t nowMs, int convention, int confusionLimit) const {
+    HistorySummary result;
+    // Files of version 3 and later have an index for each statistic that holds every column it
+    // reads; an older file (not yet migrated by the writer) is read row by row.
+    const bool narrow = db_.schemaVersion() >= 3;
+    auto query = [&](const char* columns, const char* index, const std::string& where,
+                     const HistoryFilter& f) {
+        const std::string sql = std::string("SELECT ") + columns + " FROM answer " +
+                                (narrow ? std::string("INDEXED BY ") + index : "") + " WHERE " +
+                                where + filterClause(f);
+        SqliteStatement statement = db_.prepare(sql.c_str());
+        if (statement) {
+            bindFilter(statement.get(), f, 1);
+        }
+        return statement;
+    };
+
+    if ((parts & Pitches) != 0) {
+        SqliteStatement statement =
+            query("expected_pitch, outcome, answer_ms", "answer_pitch_stats",
+                  "exercise IN (" + std::to_string(SingleNoteExercises[0]) + ", " +
+                      std::to_string(SingleNoteExercises[1]) + ") AND expected_pitch IS NOT NULL",
+                  filter);
+        std::array<PitchStatistics, 128> byPitch{};
+        std::array<std::vector<int>, 128> times{};
+        sqlite3_stmt* s = statement.get();
+        while (s != nullptr && sqlite3_step(s) == SQLITE_ROW) {
+            const int pitch = sqlite3_column_int(s, 0);
+            if (pitch < 0 || pitch > 127) {
+                continue;
             }
-            break;
-        case Outcome::Wrong:
-            ++s.wrong;
-            break;
-        case Outcome::Missed:
-            ++s.missed;
-            break;
+            PitchStatistics& p = byPitch[static_cast<std::size_t>(pitch)];
+            const Outcome outcome = static_cast<Outcome>(sqlite3_column_int(s, 1));
+            if (outcome == Outcome::Right) {
+                ++p.right;
+                if (sqlite3_column_type(s, 2) != SQLITE_NULL) {
+                    times[static_cast<std::size_t>(pitch)].push_back(sqlite3_column_int(s, 2));
+                }
+            } else if (outcome == Outcome::Wrong) {
+                ++p.wrong;
+            } else {
+                ++p.missed;
+            }
+        }
+        for (int pitch = 0; pitch < 128; ++pitch) {
+            PitchStatistics p = byPitch[static_cast<std::size_t>(pitch)];
+            if (p.asked() == 0) {
+                continue;
+            }
+            p.pitch = pitch;
+            std::vector<int>& t = times[static_cast<std::size_t>(pitch)];
+            if (!t.empty()) {
+                // The median; for an even count the lower of the two middle values, so that it
+                // is always a time that was measured.
+                const auto middle = t.begin() + static_cast<long>((t.size() - 1) / 2);
+                std::nth_element(t.begin(), middle, t.end());
+                p.medianAnswerMs = *middle;
+            }
+            result.pitches.push_back(p);
         }
     }
-    for (int pitch = 0; pitch < 128; ++pitch) {
-        PitchStatistics s = byPitch[static_cast<std::size_t>(pitch)];
-        if (s.asked() == 0) {
-            continue;
+
+    if ((parts & Days) != 0) {
+        HistoryFilter bounded = filter;
+        const std::int64_t start = localDayStart(nowMs, weeks);
+        if (!bounded.fromMs || *bounded.fromMs < start) {
+            bounded.fromMs = start;
         }
-        s.pitch = pitch;
-        std::vector<int>& t = times[static_cast<std::size_t>(pitch)];
-        if (!t.empty()) {
-            // The median; for an even count the lower of the two middle values, so that it is
-            // always a time that was measured.
-            const auto middle = t.begin() + static_cast<long>((t.size() - 1) / 2);
-            std::nth_element(t.begin(), middle, t.end());
-            s.medianAnswerMs = *middle;
+        SqliteStatement statement = query("at_ms, outcome", "answer_day", "1", bounded);
+        std::map<std::string, DayStatistics> days;
+        LocalDays localDays;
+        sqlite3_stmt* s = statement.get();
+        while (s != nullptr && sqlite3_step(s) == SQLITE_ROW) {
+            DayStatistics& day = days[localDays.dayOf(sqlite3_column_int64(s, 0))];
+            ++day.answers;
+            day.right += sqlite3_column_int(s, 1) == static_cast<int>(Outcome::Right) ? 1 : 0;
         }
-        result.push_back(s);
+        for (auto& [name, day] : days) {
+            day.day = name;
+            result.days.push_back(day);
+        }
+    }
+
+    if ((parts & Confusions) != 0) {
+        SqliteStatement statement =
+            query("exercise, input, pitch_class_only, expected, given, count(*)", "answer_wrong",
+                  "outcome = 1", filter);
+        if (statement) {
+            // Grouping needs the statement's text finished: rebuild it with the GROUP BY.
+            const std::string sql = std::string(sqlite3_sql(statement.get())) +
+                                    " GROUP BY exercise, input, pitch_class_only, expected, given";
+            statement = db_.prepare(sql.c_str());
+            if (statement) {
+                bindFilter(statement.get(), filter, 1);
+            }
+        }
+        // Several stored groups can read the same (the octaves of one pitch class): add up.
+        std::map<std::string, int> counts;
+        sqlite3_stmt* s = statement.get();
+        while (s != nullptr && sqlite3_step(s) == SQLITE_ROW) {
+            const std::string line = confusionText(
+                static_cast<Exercise>(sqlite3_column_int(s, 0)),
+                static_cast<AnswerInput>(sqlite3_column_int(s, 1)), sqlite3_column_int(s, 2) != 0,
+                parsePitchGroup(text(s, 3)), parsePitchGroup(text(s, 4)), convention);
+            counts[line] += sqlite3_column_int(s, 5);
+        }
+        for (const auto& [line, count] : counts) {
+            result.confusions.push_back({line, count});
+        }
+        std::stable_sort(result.confusions.begin(), result.confusions.end(),
+                         [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
+        if (confusionLimit >= 0 &&
+            result.confusions.size() > static_cast<std::size_t>(confusionLimit)) {
+            result.confusions.resize(static_cast<std::size_t>(confusionLimit));
+        }
     }
     return result;
+}
+
+HistorySummary HistoryQueries::summary(const HistoryFilter& filter, int weeks, std::int64_t nowMs,
+                                       int convention, int confusionLimit) const {
+    return scan(filter, Pitches | Days | Confusions, weeks, nowMs, convention, confusionLimit);
+}
+
+std::vector<PitchStatistics> HistoryQueries::pitchStatistics(const HistoryFilter& filter) const {
+    return scan(filter, Pitches, 0, 0, 0, 0).pitches;
 }
 
 std::vector<DayStatistics> HistoryQueries::dailyStatistics(const HistoryFilter& filter, int weeks,
                                                            std::int64_t nowMs) const {
-    std::vector<DayStatistics> result;
-    HistoryFilter bounded = filter;
-    const std::int64_t start = localDayStart(nowMs, weeks);
-    if (!bounded.fromMs || *bounded.fromMs < start) {
-        bounded.fromMs = start;
-    }
-    const std::string sql = "SELECT date(at_ms / 1000, 'unixepoch', 'localtime') AS day, "
-                            "count(*), sum(outcome = 0) FROM answer WHERE 1" +
-                            filterClause(bounded) + " GROUP BY day ORDER BY day";
-    SqliteStatement statement = db_.prepare(sql.c_str());
-    if (!statement) {
-        return result;
-    }
-    bindFilter(statement.get(), bounded, 1);
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        result.push_back({text(statement.get(), 0), sqlite3_column_int(statement.get(), 1),
-                          sqlite3_column_int(statement.get(), 2)});
-    }
-    return result;
+    return scan(filter, Days, weeks, nowMs, 0, 0).days;
 }
 
 std::vector<Confusion> HistoryQueries::confusions(const HistoryFilter& filter, int convention,
                                                   int limit) const {
-    std::vector<Confusion> result;
-    const std::string sql = "SELECT exercise, input, pitch_class_only, expected, given, count(*) "
-                            "FROM answer WHERE outcome = 1" +
-                            filterClause(filter) +
-                            " GROUP BY exercise, input, pitch_class_only, expected, given";
-    SqliteStatement statement = db_.prepare(sql.c_str());
-    if (!statement) {
-        return result;
-    }
-    bindFilter(statement.get(), filter, 1);
-    // Several stored groups can read the same (the octaves of one pitch class): add them up.
-    std::map<std::string, int> counts;
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        sqlite3_stmt* s = statement.get();
-        const std::string line = confusionText(
-            static_cast<Exercise>(sqlite3_column_int(s, 0)),
-            static_cast<AnswerInput>(sqlite3_column_int(s, 1)), sqlite3_column_int(s, 2) != 0,
-            parsePitchGroup(text(s, 3)), parsePitchGroup(text(s, 4)), convention);
-        counts[line] += sqlite3_column_int(s, 5);
-    }
-    for (const auto& [line, count] : counts) {
-        result.push_back({line, count});
-    }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
-    if (limit >= 0 && result.size() > static_cast<std::size_t>(limit)) {
-        result.resize(static_cast<std::size_t>(limit));
-    }
-    return result;
+    return scan(filter, Confusions, 0, 0, convention, limit).confusions;
 }
 
 std::vector<Outcome> HistoryQueries::recentOutcomes(Exercise exercise, int pitch, int count) const {

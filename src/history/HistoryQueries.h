@@ -48,6 +48,13 @@ struct Confusion {
     int count = 0;
 };
 
+// Everything a statistics window shows, from one pass over the answers.
+struct HistorySummary {
+    std::vector<PitchStatistics> pitches; // as pitchStatistics()
+    std::vector<DayStatistics> days;      // as dailyStatistics()
+    std::vector<Confusion> confusions;    // as confusions()
+};
+
 class HistoryQueries {
 public:
     // Opens the history at path for reading; a missing file is an empty history. problem
@@ -55,6 +62,10 @@ public:
     HistoryQueries(const std::string& path, HistoryProblem& problem);
 
     bool isOpen() const { return db_.isOpen(); }
+
+    // The three below at once, reading each answer once.
+    HistorySummary summary(const HistoryFilter& filter, int weeks, std::int64_t nowMs,
+                           int convention, int confusionLimit) const;
 
     // The single-note questions (Notes Dictation, Recognize) by expected pitch, lowest first;
     // pitches never asked are left out.
@@ -78,6 +89,10 @@ public:
     bool exportCsv(const HistoryFilter& filter, std::ostream& out) const;
 
 private:
+    enum Part : unsigned { Pitches = 1, Days = 2, Confusions = 4 };
+    HistorySummary scan(const HistoryFilter& filter, unsigned parts, int weeks, std::int64_t nowMs,
+                        int convention, int confusionLimit) const;
+
     HistoryDatabase db_;
 };
 

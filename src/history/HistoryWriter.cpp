@@ -166,13 +166,16 @@ void HistoryWriter::run(State& state) {
         }
         const bool opened = db.isOpen();
         const bool ok = opened && (batch.empty() || db.insert(batch, problem));
+        const std::size_t committed = ok ? batch.size() : 0;
+        if (ok) {
+            batch.clear(); // freed outside the lock that record() waits for
+        }
 
         lock.lock();
         firstOpen = false;
         ++state.attempts;
         if (ok) {
-            state.saved += batch.size();
-            batch.clear();
+            state.saved += committed;
             if (state.failing) {
                 state.message = "The practice history is saved again.";
             }

@@ -84,9 +84,10 @@ TEST(HistoryDatabase, AnOlderFileIsMigratedAndKeepsItsAnswers) {
     HistoryProblem problem;
     HistoryDatabase db = openWritable(path, problem);
     ASSERT_TRUE(db.isOpen()) << problem.message;
-    EXPECT_EQ(db.schemaVersion(), 2);
-    EXPECT_EQ(rawValue(db.handle(), "SELECT count(*) FROM sqlite_master WHERE name='answer_pitch'"),
-              "1");
+    EXPECT_EQ(db.schemaVersion(), HistorySchemaVersion);
+    EXPECT_EQ(rawValue(db.handle(), "SELECT count(*) FROM sqlite_master WHERE name IN "
+                                    "('answer_pitch', 'answer_pitch_stats', 'answer_wrong')"),
+              "3");
     ASSERT_TRUE(db.insert(std::vector{note(60, 60, Outcome::Right)}, problem));
     EXPECT_EQ(rawValue(db.handle(), "SELECT group_concat(expected || '>' || given, ' ') FROM "
                                     "answer ORDER BY id"),
