@@ -1,7 +1,9 @@
 #include "history/HistoryWriter.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -12,7 +14,8 @@ struct HistoryWriter::State {
     std::mutex mutex;
     std::condition_variable wake;     // the writer: work, a retry, or stop
     std::condition_variable progress; // flush and close: a batch ended, or the writer did
-    std::deque<AnswerOutcome> queue;
+    std::deque<AnswerOutcome> queue;  // recorded, not yet taken by the writer
+    std::size_t pending = 0;          // taken by the writer and not yet written
     std::uint64_t recorded = 0;       // answers ever accepted by record()
     std::uint64_t saved = 0;          // ... committed to the file
     std::uint64_t dropped = 0;        // ... given up (queue bound, refused file, close)
@@ -56,10 +59,6 @@ void HistoryWriter::record(const AnswerOutcome& answer) {
             ++state_->dropped;
             return;
         }
-        if (state_->queue.size() >= MaxQueued) {
-            state_->queue.erase(state_->queue.begin()); // the oldest unsaved answer goes
-            ++state_->dropped;
-        }
         state_->queue.push_back(answer);
         if (state_->failing) {
             return; // retried on the timer: no disk attempt per answer while failing
@@ -89,7 +88,7 @@ bool HistoryWriter::flush(std::chrono::milliseconds limit) {
 bool HistoryWriter::close(std::chrono::milliseconds limit) {
     if (!thread_.joinable()) {
         std::lock_guard lock(state_->mutex);
-        return state_->queue.empty();
+        return state_->queue.empty() && state_->pending == 0;
     }
     bool finished = false;
     bool allSaved = false;
@@ -99,7 +98,7 @@ bool HistoryWriter::close(std::chrono::milliseconds limit) {
         state_->wake.notify_one();
         finished = state_->progress.wait_for(lock, limit, [&] { return state_->stopped; });
         allSaved = finished && state_->saved + state_->dropped == state_->recorded &&
-                   state_->queue.empty() && state_->dropped == 0;
+                   state_->queue.empty() && state_->pending == 0 && state_->dropped == 0;
     }
     if (finished) {
         thread_.join();
@@ -116,7 +115,7 @@ std::uint64_t HistoryWriter::savedCount() const {
 
 std::size_t HistoryWriter::queuedCount() const {
     std::lock_guard lock(state_->mutex);
-    return state_->queue.size();
+    return state_->queue.size() + state_->pending;
 }
 
 std::optional<std::string> HistoryWriter::takeMessage() {
@@ -131,7 +130,8 @@ HistoryProblem HistoryWriter::problem() const {
 
 void HistoryWriter::run(State& state) {
     HistoryDatabase db;
-    std::deque<AnswerOutcome> batch;
+    std::deque<AnswerOutcome> fresh;
+    std::deque<AnswerOutcome> pending; // not yet written, oldest first; this thread's only
     bool firstOpen = true;
     std::unique_lock lock(state.mutex);
     while (true) {
@@ -144,7 +144,7 @@ void HistoryWriter::run(State& state) {
             } else {
                 state.wake.wait(lock, ready);
             }
-            if (state.queue.empty()) {
+            if (state.queue.empty() && pending.empty()) {
                 if (state.stopping) {
                     break;
                 }
@@ -156,26 +156,42 @@ void HistoryWriter::run(State& state) {
         }
         const bool stopping = state.stopping;
         state.retryNow = false;
-        batch.swap(state.queue);
+        fresh.swap(state.queue);
+        const std::size_t taken = fresh.size();
+        state.pending += taken;
         lock.unlock();
 
-        // The disk is reached only here, with the lock released.
+        // The disk, and any work in proportion to the queue, only here with the lock released.
+        std::move(fresh.begin(), fresh.end(), std::back_inserter(pending));
+        fresh.clear();
+        std::size_t excess = 0;
+        if (pending.size() > MaxQueued) { // the oldest unsaved answers go first
+            excess = pending.size() - MaxQueued;
+            pending.erase(pending.begin(), pending.begin() + static_cast<long>(excess));
+        }
         HistoryProblem problem;
         if (!db.isOpen()) {
             db = HistoryDatabase::open(state.path, HistoryDatabase::Access::ReadWrite, problem);
         }
         const bool opened = db.isOpen();
-        const bool ok = opened && (batch.empty() || db.insert(batch, problem));
-        const std::size_t committed = ok ? batch.size() : 0;
+        const bool ok = opened && (pending.empty() || db.insert(pending, problem));
+        const bool refused = !ok && !opened && permanent(problem.failure);
+        std::size_t committed = 0;
         if (ok) {
-            batch.clear(); // freed outside the lock that record() waits for
+            committed = pending.size();
+            pending.clear();
+        } else if (refused) {
+            excess += pending.size();
+            pending.clear();
         }
 
         lock.lock();
         firstOpen = false;
         ++state.attempts;
+        state.saved += committed;
+        state.dropped += excess;
+        state.pending = pending.size();
         if (ok) {
-            state.saved += committed;
             if (state.failing) {
                 state.message = "The practice history is saved again.";
             }
@@ -184,29 +200,16 @@ void HistoryWriter::run(State& state) {
         } else {
             const bool newProblem = problem.message != state.problem.message;
             state.problem = problem;
-            if (!opened && permanent(problem.failure)) {
+            if (refused) {
                 state.refused = true;
-                state.dropped += batch.size() + state.queue.size();
-                state.queue.clear();
-                batch.clear();
+                state.dropped += state.queue.size();
+                state.queue.clear(); // nothing recorded yet after this moment is kept either
                 if (newProblem) {
                     state.message = problem.message;
                 }
-            } else {
-                // Put the batch back before what arrived meanwhile, within the bound.
-                batch.insert(batch.end(), state.queue.begin(), state.queue.end());
-                state.queue.swap(batch);
-                batch.clear();
-                if (state.queue.size() > MaxQueued) {
-                    const std::size_t excess = state.queue.size() - MaxQueued;
-                    state.queue.erase(state.queue.begin(),
-                                      state.queue.begin() + static_cast<long>(excess));
-                    state.dropped += excess;
-                }
-                if (newProblem) {
-                    state.message = problem.message +
-                                    " The answers are kept and saved as soon as it can be written.";
-                }
+            } else if (newProblem) {
+                state.message = problem.message +
+                                " The answers are kept and saved as soon as it can be written.";
             }
             state.failing = !state.refused;
         }
@@ -218,8 +221,9 @@ void HistoryWriter::run(State& state) {
             break; // closing: one last attempt only
         }
     }
-    state.dropped += state.queue.size();
+    state.dropped += state.queue.size() + pending.size();
     state.queue.clear();
+    state.pending = 0;
     state.stopped = true;
     state.progress.notify_all();
 }
