@@ -174,6 +174,7 @@ void onSayAgain(void* c) {
 }
 
 const bool Verbose = std::getenv("ROOMS_VERBOSE") != nullptr;
+int CurrentRow = 0;
 
 // Runs one word through recognition; expected is the word class, or -1 for a word that is not
 // in the vocabulary.
@@ -188,11 +189,12 @@ void judge(CRecognizer& r, const Samples& stream, int expected, Tally& t) {
         const auto& d = o.decision;
         const auto& l =
             d.match.slot >= 0 ? r.adaptive().templates().limits(d.match.slot) : SpreadLimits{};
-        std::printf("expected %d got %d events %d | match %d %.3f second %d %.3f | accept %.3f "
-                    "margin %.3f within %.3f between %.3f | pitch %d\n",
-                    expected, o.first, o.events, d.match.slot, d.match.distance, d.match.secondSlot,
-                    d.match.secondDistance, l.acceptDistance, l.margin, l.within, l.between,
-                    d.pitch);
+        std::printf(
+            "row %d expected %d got %d events %d | match %d %.3f second %d %.3f | accept %.3f "
+            "margin %.3f within %.3f between %.3f | pitch %d\n",
+            CurrentRow, expected, o.first, o.events, d.match.slot, d.match.distance,
+            d.match.secondSlot, d.match.secondDistance, l.acceptDistance, l.margin, l.within,
+            l.between, d.pitch);
     }
     if (o.first < 0) {
         ++t.rejected;
@@ -314,6 +316,7 @@ int main(int argc, char** argv) {
                 const auto& takes = v.takes[static_cast<std::size_t>(i)];
                 const double ref = wordRms(takes[3]);
                 auto run = [&](int rowIndex, const Samples& word, Condition c, int expected) {
+                    CurrentRow = rowIndex;
                     judge(r,
                           scene(word, c, 1.0, 1.2, ++seed, c.noiseBelowDb >= 0 ? ref * c.gain : -1),
                           expected, voiceTally[path][rowIndex]);

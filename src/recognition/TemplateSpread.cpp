@@ -30,6 +30,7 @@ constexpr float MarginWithoutTakes = 0.05f;
 } // namespace
 
 void TemplateSpread::prepare(const std::array<WordSlot, WordSlotCount>& slots) {
+    ReserveFeatures(noisy_, MaxFeatureFrames);
     for (int s = 0; s < TemplateSlotCount; ++s) {
         const WordSlot& word = slots[static_cast<std::size_t>(s)];
         present_[static_cast<std::size_t>(s)] = word.length() != 0;
@@ -86,9 +87,8 @@ SpreadLimits TemplateSpread::measure(int firstSlot, int endSlot) const {
     return limits;
 }
 
-AdaptiveMatch
-TemplateSpread::match(const WordFeatures& word,
-                      const std::array<std::uint8_t, TemplateSlotCount>& candidate) const {
+AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
+                                    const std::array<std::uint8_t, TemplateSlotCount>& candidate) {
     // The nearest take of each word class; classes are at most 84 (voice classes 0..11 and
     // instrument slots 36..83 never collide).
     std::array<float, TemplateSlotCount> nearest;
@@ -99,7 +99,8 @@ TemplateSpread::match(const WordFeatures& word,
         if (candidate[static_cast<std::size_t>(s)] == 0 || !present_[static_cast<std::size_t>(s)]) {
             continue;
         }
-        const float d = FeatureWarpDistance(word, features(s));
+        AddNoise(features(s), word.noise, noisy_);
+        const float d = FeatureWarpDistance(word, noisy_);
         const auto c = static_cast<std::size_t>(WordClassOf(s));
         if (d < nearest[c]) { // strictly: ties keep the lower slot
             nearest[c] = d;

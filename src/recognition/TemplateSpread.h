@@ -50,10 +50,11 @@ public:
     // the entry points, with capture stopped; allocates.
     void prepare(const std::array<WordSlot, WordSlotCount>& slots);
 
-    // The best and second best word among the candidate templates, and whether the best one
-    // is judged. Allocates nothing; any thread once prepared.
+    // The best and second best word among the candidate templates, each heard with the
+    // word's own room noise added, and whether the best one is judged. Allocates nothing;
+    // the thread that owns this object, once prepared.
     AdaptiveMatch match(const WordFeatures& word,
-                        const std::array<std::uint8_t, TemplateSlotCount>& candidate) const;
+                        const std::array<std::uint8_t, TemplateSlotCount>& candidate);
 
     // The pairs of recorded words that lie closer together than the accepting distance, the
     // closest first. Thread of the entry points.
@@ -71,6 +72,7 @@ private:
     std::array<WordFeatures, TemplateSlotCount> features_;
     std::array<bool, TemplateSlotCount> present_{};
     SpreadLimits voice_, instrument_;
+    WordFeatures noisy_; // a template in the room of the word being matched
 };
 
 } // namespace tessimo

@@ -86,9 +86,9 @@ const MelBank& Bank() {
     return bank;
 }
 
-// Cepstral coefficients of the frame of FeatureWindow samples at x into out (work holds
+// The mel band powers of the frame of FeatureWindow samples at x into bands (work holds
 // FeatureWindow floats); returns the frame's log power.
-float frameCepstrum(const std::int16_t* x, float* work, float* out) {
+float frameBands(const std::int16_t* x, float* work, float* bands) {
     const MelBank& bank = Bank();
     const float* window = FeatureWindowTable().data();
     // Pre-emphasis lifts the upper formants that carry the consonants.
@@ -104,7 +104,6 @@ float frameCepstrum(const std::int16_t* x, float* work, float* out) {
         power[static_cast<std::size_t>(k)] = p;
         total += p;
     }
-    std::array<float, MelBandCount> bands{};
     for (int band = 0; band < MelBandCount; ++band) {
         const auto& w = bank.weights[static_cast<std::size_t>(band)];
         const int first = bank.first[static_cast<std::size_t>(band)];
@@ -112,70 +111,37 @@ float frameCepstrum(const std::int16_t* x, float* work, float* out) {
         for (std::size_t i = 0; i < w.size(); ++i) {
             e += static_cast<double>(w[i]) * power[static_cast<std::size_t>(first) + i];
         }
-        bands[static_cast<std::size_t>(band)] = static_cast<float>(std::log(e + 1.0));
+        bands[band] = static_cast<float>(e);
+    }
+    return static_cast<float>(std::log(total + 1.0));
+}
+
+// Cepstral coefficients of one frame's band powers, with noise (per band) added.
+void cepstrum(const float* bands, const float* noise, float* out) {
+    const MelBank& bank = Bank();
+    std::array<float, MelBandCount> logs{};
+    for (int band = 0; band < MelBandCount; ++band) {
+        logs[static_cast<std::size_t>(band)] = std::log(bands[band] + noise[band] + 1.0f);
     }
     for (int j = 0; j < CepstralCount; ++j) {
         const auto& row = bank.dct[j];
         float c = 0.0f;
         for (int band = 0; band < MelBandCount; ++band) {
-            c += row[static_cast<std::size_t>(band)] * bands[static_cast<std::size_t>(band)];
+            c += row[static_cast<std::size_t>(band)] * logs[static_cast<std::size_t>(band)];
         }
         out[j] = c;
     }
     out[0] *= LevelWeight;
-    return static_cast<float>(std::log(total + 1.0));
 }
 
-} // namespace
-
-void ReserveFeatures(WordFeatures& features, int frames) {
-    features.values.reserve(static_cast<std::size_t>(frames) * CepstralCount);
-}
-
-int FeatureFrameCount(int count) {
-    return count < FeatureWindow ? 0 : (count - FeatureWindow) / FeatureHop + 1;
-}
-
-void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& features) {
-    const int n = std::min(FeatureFrameCount(count), MaxFeatureFrames);
-    features.values.resize(static_cast<std::size_t>(n) * CepstralCount);
-    std::array<float, MaxFeatureFrames> power{};
-    std::array<float, FeatureWindow> work{};
-    const int counted = n;
-    float loudest = -1e30f, quietest = 1e30f;
-    for (int f = 0; f < n; ++f) {
-        const float p = frameCepstrum(samples + static_cast<std::ptrdiff_t>(f) * FeatureHop,
-                                      work.data(), features.values.data() + f * CepstralCount);
-        if (f < counted) {
-            power[static_cast<std::size_t>(f)] = p;
-        }
-        loudest = std::max(loudest, p);
-        quietest = std::min(quietest, p);
+// Cepstra of every kept frame of source with noise added, less their mean, into features.
+void cepstra(const WordFeatures& source, const float* noise, WordFeatures& features) {
+    features.frames = source.frames;
+    features.values.resize(static_cast<std::size_t>(source.frames) * CepstralCount);
+    for (int f = 0; f < source.frames; ++f) {
+        cepstrum(source.bands.data() + f * MelBandCount, noise,
+                 features.values.data() + f * CepstralCount);
     }
-    // The frames kept: from the first to the last that is near enough the loudest and, when
-    // the word holds noise or silence around it, clearly above the quietest.
-    float keep = loudest - KeepBelowPeak;
-    if (loudest - quietest > NoiseSpan) {
-        keep = std::max(keep, quietest + KeepAboveQuietest);
-    }
-    int first = 0, last = n - 1;
-    while (first < counted && power[static_cast<std::size_t>(first)] < keep) {
-        ++first;
-    }
-    while (last >= first && last < counted && power[static_cast<std::size_t>(last)] < keep) {
-        --last;
-    }
-    if (first > last) { // nothing loud enough: keep everything
-        first = 0;
-        last = n - 1;
-    }
-    const int kept = last - first + 1;
-    if (first > 0) {
-        std::copy(features.values.begin() + first * CepstralCount,
-                  features.values.begin() + (last + 1) * CepstralCount, features.values.begin());
-    }
-    features.values.resize(static_cast<std::size_t>(std::max(kept, 0)) * CepstralCount);
-    features.frames = std::max(kept, 0);
     if (features.frames == 0) {
         return;
     }
@@ -191,6 +157,83 @@ void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& featu
                 static_cast<float>(mean[j] / features.frames);
         }
     }
+}
+
+} // namespace
+
+void ReserveFeatures(WordFeatures& features, int frames) {
+    features.values.reserve(static_cast<std::size_t>(frames) * CepstralCount);
+    features.bands.reserve(static_cast<std::size_t>(frames) * MelBandCount);
+}
+
+int FeatureFrameCount(int count) {
+    return count < FeatureWindow ? 0 : (count - FeatureWindow) / FeatureHop + 1;
+}
+
+void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& features) {
+    const int n = std::min(FeatureFrameCount(count), MaxFeatureFrames);
+    features.bands.resize(static_cast<std::size_t>(n) * MelBandCount);
+    std::array<float, MaxFeatureFrames> power{};
+    std::array<float, FeatureWindow> work{};
+    float loudest = -1e30f, quietest = 1e30f;
+    for (int f = 0; f < n; ++f) {
+        const float p = frameBands(samples + static_cast<std::ptrdiff_t>(f) * FeatureHop,
+                                   work.data(), features.bands.data() + f * MelBandCount);
+        power[static_cast<std::size_t>(f)] = p;
+        loudest = std::max(loudest, p);
+        quietest = std::min(quietest, p);
+    }
+    // The room: the mean band powers of the quietest frames.
+    features.noise.fill(0.0f);
+    {
+        std::array<int, NoiseFrames> quiet{};
+        const int q = std::min(n, NoiseFrames);
+        std::array<float, MaxFeatureFrames> sorted = power;
+        for (int i = 0; i < q; ++i) {
+            const auto at = std::min_element(sorted.begin(), sorted.begin() + n) - sorted.begin();
+            quiet[static_cast<std::size_t>(i)] = static_cast<int>(at);
+            sorted[static_cast<std::size_t>(at)] = 1e30f;
+        }
+        for (int i = 0; i < q; ++i) {
+            for (int b = 0; b < MelBandCount; ++b) {
+                features.noise[static_cast<std::size_t>(b)] +=
+                    features.bands[static_cast<std::size_t>(
+                        quiet[static_cast<std::size_t>(i)] * MelBandCount + b)] /
+                    static_cast<float>(q);
+            }
+        }
+    }
+    // The frames kept: from the first to the last that is near enough the loudest and, when
+    // the word holds noise or silence around it, clearly above the quietest.
+    float keep = loudest - KeepBelowPeak;
+    if (loudest - quietest > NoiseSpan) {
+        keep = std::max(keep, quietest + KeepAboveQuietest);
+    }
+    int first = 0, last = n - 1;
+    while (first < n && power[static_cast<std::size_t>(first)] < keep) {
+        ++first;
+    }
+    while (last >= first && power[static_cast<std::size_t>(last)] < keep) {
+        --last;
+    }
+    if (first > last) { // nothing loud enough: keep everything
+        first = 0;
+        last = n - 1;
+    }
+    const int kept = std::max(last - first + 1, 0);
+    if (first > 0) {
+        std::copy(features.bands.begin() + first * MelBandCount,
+                  features.bands.begin() + (last + 1) * MelBandCount, features.bands.begin());
+    }
+    features.bands.resize(static_cast<std::size_t>(kept) * MelBandCount);
+    features.frames = kept;
+    const std::array<float, MelBandCount> none{};
+    cepstra(features, none.data(), features);
+}
+
+void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& noise,
+              WordFeatures& noisy) {
+    cepstra(clean, noise.data(), noisy);
 }
 
 float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t) {

@@ -8,6 +8,7 @@
 // changes its features.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -19,9 +20,13 @@ inline constexpr int FeatureWindow = 1024;   // samples per frame, about 47 ms
 inline constexpr int FeatureHop = 256;       // about 12 ms
 inline constexpr int MaxFeatureFrames = 255; // about 3 s; later samples are left out
 
+inline constexpr int NoiseFrames = 3; // the quietest frames of a word stand for its room
+
 struct WordFeatures {
-    int frames = 0;
-    std::vector<float> values; // frames x CepstralCount, normalised
+    int frames = 0;                          // frames kept (the word without the room around it)
+    std::vector<float> values;               // frames x CepstralCount, less their mean
+    std::vector<float> bands;                // frames x MelBandCount, the kept frames' band powers
+    std::array<float, MelBandCount> noise{}; // band powers of the quietest frames
     const float* frame(int i) const { return values.data() + i * CepstralCount; }
 };
 
@@ -29,6 +34,12 @@ struct WordFeatures {
 // (ReserveFeatures with MaxFeatureFrames) is filled without allocating. Any thread.
 void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& features);
 int FeatureFrameCount(int count);
+
+// The features clean would have in a room with the given noise (band powers added before the
+// logarithm): a template recorded in quiet, heard as if in the room the new word comes from.
+// noisy keeps its storage (reserve it); noisy may not be clean. Any thread.
+void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& noise,
+              WordFeatures& noisy);
 void ReserveFeatures(WordFeatures& features, int frames);
 
 // Distance of the cheapest warping path between two feature sequences, divided by the
