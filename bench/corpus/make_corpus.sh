@@ -4,7 +4,7 @@
 # Voices: espeak-ng French and English voices with several variants say the seven natural
 # note names in four takes (pitch and speed varied), once faster, and ten words that are not
 # note names. Instruments: the General MIDI SoundFont's piano at two velocities and three
-# durations, and three other instruments, pitches 36..83. Noise is mixed by the benchmark.
+# durations, and six other instruments, pitches 36..83. Noise is mixed by the benchmark.
 set -euo pipefail
 render=$1
 out=$2
@@ -46,7 +46,8 @@ rm -f "$out/tmp.wav"
 sf=/usr/share/sounds/sf2/default-GM.sf2
 # name program velocity seconds
 for spec in "piano 0 100 0.6" "piano-soft 0 45 0.6" "piano-short 0 100 0.25" \
-            "piano-long 0 100 1.2" "guitar 24 100 0.6" "organ 19 100 0.6" "flute 73 100 0.6"; do
+            "piano-long 0 100 1.2" "guitar 24 100 0.6" "flute 73 100 0.6" "violin 40 100 0.6" \
+            "trumpet 56 100 0.6" "vibraphone 11 100 0.6" "organ 19 100 0.6"; do
   read -r name program velocity seconds <<<"$spec"
   mkdir -p "$out/instrument/$name"
   "$render" "$sf" "$program" "$velocity" "$seconds" "$out/instrument/$name"

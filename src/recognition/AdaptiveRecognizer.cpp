@@ -8,6 +8,8 @@
 namespace tessimo {
 namespace {
 
+constexpr float AgreeShareOfBetween = 0.5f;
+
 bool anyInstrumentCandidate(const std::array<std::uint8_t, TemplateSlotCount>& candidate) {
     for (int s = 36; s < TemplateSlotCount; ++s) {
         if (candidate[static_cast<std::size_t>(s)] != 0) {
@@ -37,17 +39,28 @@ AdaptiveRecognizer::decide(const std::int16_t* word, std::size_t n,
         }
         return decision;
     }
-    // An instrument note: the pitch tracker names it; recordings, when there are any, must
-    // agree with it.
+    // An instrument note: the pitch tracker names it. A recording of that pitch, when there is
+    // one, must not contradict it: it may lie further from the sound than the best template
+    // by at most half the usual distance between neighbouring recordings (neighbouring
+    // semitones of one instrument lie close together, so the templates alone cannot tell
+    // them apart; what they can tell is a sound unlike the recording). Without a pitch, the
+    // templates alone decide, within their limits.
     const int pitch = pitch_.note(word, n);
     decision.pitch = pitch >= 0 && candidate[static_cast<std::size_t>(pitch)] != 0 ? pitch : -1;
-    const bool templatesHeard = decision.match.slot >= 36;
-    if (!templatesHeard) {
+    if (decision.pitch < 0) {
+        if (decision.match.accepted && decision.match.slot >= 36) {
+            decision.slot = decision.match.slot;
+        }
+        return decision;
+    }
+    if (!templates_.hasTemplate(decision.pitch) || decision.match.slot == decision.pitch) {
         decision.slot = decision.pitch;
-    } else if (decision.pitch >= 0) {
-        decision.slot = decision.match.slot == decision.pitch ? decision.pitch : -1;
-    } else if (decision.match.accepted) {
-        decision.slot = decision.match.slot;
+        return decision;
+    }
+    const float own = templates_.distanceTo(features_, decision.pitch);
+    const SpreadLimits& limits = templates_.limits(decision.pitch);
+    if (own - decision.match.distance <= AgreeShareOfBetween * limits.between) {
+        decision.slot = decision.pitch;
     }
     return decision;
 }

@@ -11,7 +11,7 @@ namespace {
 
 constexpr double Rate = 22000.0;
 constexpr float PeriodicThreshold = 0.15f; // the first dip below this is the period
-constexpr float UnvoicedAbove = 0.35f;     // no dip this deep: no pitch
+constexpr float UnvoicedAbove = 0.45f;     // no dip this deep: no pitch
 constexpr double QuietBelowLoudestDb = 30.0;
 
 double pitchToHz(double pitch) {

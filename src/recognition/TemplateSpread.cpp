@@ -132,6 +132,14 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
     return m;
 }
 
+float TemplateSpread::distanceTo(const WordFeatures& word, int slot) {
+    if (slot < 0 || slot >= TemplateSlotCount || !present_[static_cast<std::size_t>(slot)]) {
+        return WarpInfinity;
+    }
+    AddNoise(features(slot), word.noise, noisy_);
+    return FeatureWarpDistance(word, noisy_);
+}
+
 std::vector<ConfusablePair> TemplateSpread::confusable() const {
     std::vector<ConfusablePair> pairs;
     for (int a = 0; a < TemplateSlotCount; ++a) {

@@ -56,6 +56,10 @@ public:
     AdaptiveMatch match(const WordFeatures& word,
                         const std::array<std::uint8_t, TemplateSlotCount>& candidate);
 
+    // The distance from word to the template of slot, heard in the word's room (WarpInfinity
+    // without a template). Allocates nothing; the thread that owns this object.
+    float distanceTo(const WordFeatures& word, int slot);
+
     // The pairs of recorded words that lie closer together than the accepting distance, the
     // closest first. Thread of the entry points.
     std::vector<ConfusablePair> confusable() const;
