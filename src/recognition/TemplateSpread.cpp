@@ -27,6 +27,20 @@ constexpr float MinMargin = 0.03f;
 constexpr float MaxMargin = 0.15f;
 constexpr float MarginWithoutTakes = 0.05f;
 
+// The second smallest of the values.
+float secondSoFar(const std::array<float, TemplateSlotCount>& v) {
+    float first = WarpInfinity, second = WarpInfinity;
+    for (const float x : v) {
+        if (x < first) {
+            second = first;
+            first = x;
+        } else if (x < second) {
+            second = x;
+        }
+    }
+    return second;
+}
+
 } // namespace
 
 void TemplateSpread::prepare(const std::array<WordSlot, WordSlotCount>& slots) {
@@ -99,9 +113,12 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
         if (candidate[static_cast<std::size_t>(s)] == 0 || !present_[static_cast<std::size_t>(s)]) {
             continue;
         }
-        AddNoise(features(s), word.noise, noisy_);
-        const float d = FeatureWarpDistance(word, noisy_);
+        const WordFeatures& heard = noisyTemplate(s, word);
         const auto c = static_cast<std::size_t>(WordClassOf(s));
+        // Only the two best classes matter: a template further than the second best so far
+        // can change neither.
+        const float d =
+            FeatureWarpDistance(word, heard, std::max(nearest[c], secondSoFar(nearest)));
         if (d < nearest[c]) { // strictly: ties keep the lower slot
             nearest[c] = d;
             nearestSlot[c] = s;
@@ -136,8 +153,12 @@ float TemplateSpread::distanceTo(const WordFeatures& word, int slot) {
     if (slot < 0 || slot >= TemplateSlotCount || !present_[static_cast<std::size_t>(slot)]) {
         return WarpInfinity;
     }
+    return FeatureWarpDistance(word, noisyTemplate(slot, word));
+}
+
+const WordFeatures& TemplateSpread::noisyTemplate(int slot, const WordFeatures& word) {
     AddNoise(features(slot), word.noise, noisy_);
-    return FeatureWarpDistance(word, noisy_);
+    return noisy_;
 }
 
 std::vector<ConfusablePair> TemplateSpread::confusable() const {

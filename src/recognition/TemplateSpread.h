@@ -72,6 +72,7 @@ public:
 
 private:
     SpreadLimits measure(int firstSlot, int endSlot) const;
+    const WordFeatures& noisyTemplate(int slot, const WordFeatures& word);
 
     std::array<WordFeatures, TemplateSlotCount> features_;
     std::array<bool, TemplateSlotCount> present_{};

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "recognition/RealFft.h"
 #include "recognition/WarpDistance.h"
@@ -86,6 +87,26 @@ const MelBank& Bank() {
     return bank;
 }
 
+} // namespace
+
+float FastLog(float x) {
+    // x = m 2^e with m in [1, 2): ln x = e ln 2 + ln m, ln m by a polynomial in (m - 1) that
+    // is within 1e-4 of it over the interval.
+    std::uint32_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    const int e = static_cast<int>((bits >> 23) & 0xff) - 127;
+    bits = (bits & 0x007fffffu) | 0x3f800000u;
+    float m;
+    std::memcpy(&m, &bits, sizeof m);
+    const float t = m - 1.0f;
+    const float lnm =
+        t * (0.99949556f +
+             t * (-0.49190896f + t * (0.28947478f + t * (-0.13606275f + t * 0.03215845f))));
+    return static_cast<float>(e) * 0.69314718f + lnm;
+}
+
+namespace {
+
 // The mel band powers of the frame of FeatureWindow samples at x into bands (work holds
 // FeatureWindow floats); returns the frame's log power.
 float frameBands(const std::int16_t* x, float* work, float* bands) {
@@ -121,7 +142,7 @@ void cepstrum(const float* bands, const float* noise, float* out) {
     const MelBank& bank = Bank();
     std::array<float, MelBandCount> logs{};
     for (int band = 0; band < MelBandCount; ++band) {
-        logs[static_cast<std::size_t>(band)] = std::log(bands[band] + noise[band] + 1.0f);
+        logs[static_cast<std::size_t>(band)] = FastLog(bands[band] + noise[band] + 1.0f);
     }
     for (int j = 0; j < CepstralCount; ++j) {
         const auto& row = bank.dct[j];
@@ -236,7 +257,7 @@ void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& 
     cepstra(clean, noise.data(), noisy);
 }
 
-float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t) {
+float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit) {
     const int n = x.frames, m = t.frames;
     if (n == 0 || m == 0) {
         return n == m ? 0.0f : WarpInfinity;
@@ -271,6 +292,14 @@ float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t) {
             current[j] = std::min({previous[j] + d, current[j - 1] + d, previous[j - 1] + 2 * d});
         }
         std::swap(previous, current);
+        // Every path crosses every row, and no step costs less than nothing: once a whole row
+        // is past the limit, so is the end.
+        if (limit < WarpInfinity) {
+            const float rowBest = *std::min_element(previous + 1, previous + m + 1);
+            if (rowBest > limit * static_cast<float>(n + m)) {
+                return WarpInfinity;
+            }
+        }
     }
     const float total = previous[m];
     return total >= WarpInfinity ? WarpInfinity : total / static_cast<float>(n + m);

@@ -46,6 +46,11 @@ void ReserveFeatures(WordFeatures& features, int frames);
 // path's weight (n + m), so long and short words compare on one scale. The path may stretch
 // either word to about twice its length; WarpInfinity beyond that. Allocates nothing for up
 // to 255 frames. Any thread.
-float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t);
+// With a limit, a distance found to exceed it is given up early and reported as WarpInfinity.
+float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit = 1e20f);
+
+// The natural logarithm of a positive, finite x within 1e-4: the features take thousands per
+// match. Any thread.
+float FastLog(float x);
 
 } // namespace tessimo
