@@ -36,16 +36,17 @@ void PitchTracker::correlate(const float* x, float* r) {
     std::copy_n(x, PitchFrameLength, b_.begin());
     RealFft(PitchFrameLength, 1, a_.data());
     RealFft(PitchFrameLength, 1, b_.data());
-    // The transform's sine sums carry a plus sign, so the packed values are conjugates of the
-    // usual spectra; conj(A) B in the usual sense is A conj(B) here, which the inverse of the
-    // same convention turns back into the correlation, times n/2.
+    // The transform's sine sums carry a plus sign, so the packed values A', B' are the
+    // conjugates of the usual spectra A, B. The correlation's spectrum conj(A) B is
+    // A' conj(B'), packed as its conjugate conj(A') B'; the inverse of the same convention
+    // turns that back into the correlation, times n/2.
     a_[0] *= b_[0];
     a_[1] *= b_[1];
     for (int k = 1; k < PitchFrameLength / 2; ++k) {
         const float ar = a_[2 * k], ai = a_[2 * k + 1];
         const float br = b_[2 * k], bi = b_[2 * k + 1];
         a_[2 * k] = ar * br + ai * bi;
-        a_[2 * k + 1] = ai * br - ar * bi;
+        a_[2 * k + 1] = ar * bi - ai * br;
     }
     RealFft(PitchFrameLength, -1, a_.data());
     const float scale = 2.0f / PitchFrameLength;

@@ -26,6 +26,10 @@ constexpr float MarginShareOfGap = 0.25f;
 constexpr float MinMargin = 0.03f;
 constexpr float MaxMargin = 0.15f;
 constexpr float MarginWithoutTakes = 0.05f;
+// A word that stands this far above its room is heard as in a quiet room; below that, each
+// 10 dB less widens the accepting distance by this share.
+constexpr float ClearRangeDb = 35.0f;
+constexpr float NoiseWidening = 0.25f;
 
 // The second smallest of the values.
 float secondSoFar(const std::array<float, TemplateSlotCount>& v) {
@@ -141,9 +145,15 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
     }
     if (m.slot >= 0 && m.distance < WarpInfinity) {
         const SpreadLimits& l = limits(m.slot);
-        const bool nearEnough = m.distance <= l.acceptDistance;
+        // Noise moves a word away from every template, its own included: the limit widens as
+        // the word stands less far above its room (the margin still keeps the others apart).
+        const float widening =
+            1.0f + NoiseWidening * std::max(0.0f, ClearRangeDb - word.rangeDb) / 10.0f;
+        const bool nearEnough = m.distance <= l.acceptDistance * widening;
+        // Strictly closer, and by the margin: two words at one distance are not told apart.
         const bool clearlyBest =
-            m.secondSlot < 0 || m.distance <= (1.0f - l.margin) * m.secondDistance;
+            m.secondSlot < 0 ||
+            (m.distance < m.secondDistance && m.distance <= (1.0f - l.margin) * m.secondDistance);
         m.accepted = nearEnough && clearlyBest;
     }
     return m;

@@ -224,6 +224,7 @@ void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& featu
             }
         }
     }
+    features.rangeDb = n > 0 ? (loudest - quietest) * 4.3429448f : 0.0f; // 10 / ln 10
     // The frames kept: from the first to the last that is near enough the loudest and, when
     // the word holds noise or silence around it, clearly above the quietest.
     float keep = loudest - KeepBelowPeak;

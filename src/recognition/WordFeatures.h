@@ -27,6 +27,7 @@ struct WordFeatures {
     std::vector<float> values;               // frames x CepstralCount, less their mean
     std::vector<float> bands;                // frames x MelBandCount, the kept frames' band powers
     std::array<float, MelBandCount> noise{}; // band powers of the quietest frames
+    float rangeDb = 0.0f; // from the quietest frame to the loudest: at most the word's SNR
     const float* frame(int i) const { return values.data() + i * CepstralCount; }
 };
 
