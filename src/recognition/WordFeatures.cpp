@@ -137,14 +137,12 @@ float frameBands(const std::int16_t* x, float* work, float* bands) {
     return static_cast<float>(std::log(total + 1.0));
 }
 
-// Cepstral coefficients of one frame's band powers, each raised to at least floor and with
-// noise added (per band).
-void cepstrum(const float* bands, const float* floor, const float* noise, float* out) {
+// Cepstral coefficients of one frame's band powers, with noise (per band) added.
+void cepstrum(const float* bands, const float* noise, float* out) {
     const MelBank& bank = Bank();
     std::array<float, MelBandCount> logs{};
     for (int band = 0; band < MelBandCount; ++band) {
-        logs[static_cast<std::size_t>(band)] =
-            FastLog(std::max(bands[band], floor[band]) + noise[band] + 1.0f);
+        logs[static_cast<std::size_t>(band)] = FastLog(bands[band] + noise[band] + 1.0f);
     }
     for (int j = 0; j < CepstralCount; ++j) {
         const auto& row = bank.dct[j];
@@ -157,14 +155,12 @@ void cepstrum(const float* bands, const float* floor, const float* noise, float*
     out[0] *= LevelWeight;
 }
 
-// Cepstra of every kept frame of source, floored and with noise added, less their mean, into
-// features.
-void cepstra(const WordFeatures& source, const float* floor, const float* noise,
-             WordFeatures& features) {
+// Cepstra of every kept frame of source with noise added, less their mean, into features.
+void cepstra(const WordFeatures& source, const float* noise, WordFeatures& features) {
     features.frames = source.frames;
     features.values.resize(static_cast<std::size_t>(source.frames) * CepstralCount);
     for (int f = 0; f < source.frames; ++f) {
-        cepstrum(source.bands.data() + f * MelBandCount, floor, noise,
+        cepstrum(source.bands.data() + f * MelBandCount, noise,
                  features.values.data() + f * CepstralCount);
     }
     if (features.frames == 0) {
@@ -253,16 +249,13 @@ void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& featu
     }
     features.bands.resize(static_cast<std::size_t>(kept) * MelBandCount);
     features.frames = kept;
-    // Bands where the word dips below its room carry only the room: they are held at the
-    // room's level, as a template heard in that room would be.
     const std::array<float, MelBandCount> none{};
-    cepstra(features, features.noise.data(), none.data(), features);
+    cepstra(features, none.data(), features);
 }
 
 void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& noise,
               WordFeatures& noisy) {
-    const std::array<float, MelBandCount> none{};
-    cepstra(clean, none.data(), noise.data(), noisy);
+    cepstra(clean, noise.data(), noisy);
 }
 
 float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit) {
