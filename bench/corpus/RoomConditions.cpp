@@ -222,7 +222,7 @@ std::string cell(const Tally& t) {
 }
 
 void row(const char* name, const Tally& documented, const Tally& adaptive, const char* note = "") {
-    std::printf("| %-34s | %4d | %s | %s | %s\n", name, documented.total(),
+    std::printf("| %-36s | %4d | %s | %s | %-29s |\n", name, documented.total(),
                 cell(documented).c_str(), cell(adaptive).c_str(), note);
 }
 
@@ -394,11 +394,13 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("| %-34s | %4s | %-17s | %-17s |\n", "condition", "n", "documented", "adaptive");
-    std::printf("| %-34s | %4s | %-17s | %-17s |\n", "", "", "  ok   sub   rej",
-                "  ok   sub   rej");
-    std::printf("|%s|%s|%s|%s|\n", std::string(36, '-').c_str(), std::string(6, '-').c_str(),
-                std::string(19, '-').c_str(), std::string(19, '-').c_str());
+    std::printf("| %-36s | %4s | %-17s | %-17s | %-29s |\n", "condition (% of n)", "n",
+                "documented", "adaptive", "");
+    std::printf("|%s|%s|%s|%s|%s|\n", std::string(38, '-').c_str(), std::string(6, '-').c_str(),
+                std::string(19, '-').c_str(), std::string(19, '-').c_str(),
+                std::string(31, '-').c_str());
+    std::printf("| %-36s | %4s | %-17s | %-17s | %-29s |\n", "", "", "   ok   sub   rej",
+                "   ok   sub   rej", "");
     for (int i = 0; i < VoiceRows; ++i) {
         row(voiceNames[i], voiceTally[0][i], voiceTally[1][i]);
     }

@@ -117,6 +117,9 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
         if (candidate[static_cast<std::size_t>(s)] == 0 || !present_[static_cast<std::size_t>(s)]) {
             continue;
         }
+        if (!CanWarp(word.frames, features(s).frames)) {
+            continue; // no path: spare the template its room
+        }
         const WordFeatures& heard = noisyTemplate(s, word);
         const auto c = static_cast<std::size_t>(WordClassOf(s));
         // Only the two best classes matter: a template further than the second best so far

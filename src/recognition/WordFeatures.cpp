@@ -258,12 +258,17 @@ void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& 
     cepstra(clean, noise.data(), noisy);
 }
 
+bool CanWarp(int n, int m) {
+    return n > 0 && m > 0 && 2 * std::min(n, m) + 2 >= std::max(n, m) && n <= MaxFeatureFrames &&
+           m <= MaxFeatureFrames;
+}
+
 float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit) {
     const int n = x.frames, m = t.frames;
     if (n == 0 || m == 0) {
         return n == m ? 0.0f : WarpInfinity;
     }
-    if (2 * std::min(n, m) + 2 < std::max(n, m) || n > 255 || m > 255) {
+    if (!CanWarp(n, m)) {
         return WarpInfinity;
     }
     // Cells within a band around the diagonal of the n x m table.

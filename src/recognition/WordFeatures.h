@@ -47,6 +47,9 @@ void ReserveFeatures(WordFeatures& features, int frames);
 // path's weight (n + m), so long and short words compare on one scale. The path may stretch
 // either word to about twice its length; WarpInfinity beyond that. Allocates nothing for up
 // to 255 frames. Any thread.
+// Whether a path joins words of n and m frames (both present, neither more than about twice
+// the other). Any thread.
+bool CanWarp(int n, int m);
 // With a limit, a distance found to exceed it is given up early and reported as WarpInfinity.
 float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit = 1e20f);
 
