@@ -419,61 +419,85 @@ int main(int argc, char** argv) {
         std::printf("  %s\n", r.c_str());
     }
 
-    // The processor time of one match against 84 templates (both paths), and of a whole
-    // adaptive decision (features, match and pitch tracker), for a spoken name and for a word
-    // of one second.
+    // The processor time of one match against 84 templates (both paths), of a whole adaptive
+    // decision (features, match and pitch tracker), and of preparing the templates at the
+    // start of a recognition: spoken names against 84 recorded names, and one-second words
+    // against 84 one-second templates.
     {
-        std::array<WordSlot, WordSlotCount> slots;
-        std::array<std::uint8_t, TemplateSlotCount> all{};
         const auto& voice = voices.front();
-        for (int s = 0; s < TemplateSlotCount; ++s) {
-            // Every slot holds a one-second stretch: a name followed by the next ones.
-            Samples w;
-            for (int k = 0; w.size() < static_cast<std::size_t>(SampleRate); ++k) {
-                const auto& t = voice.takes[static_cast<std::size_t>((s + k) % 7)]
-                                           [static_cast<std::size_t>(s % 4)];
-                w.insert(w.end(), t.begin(), t.end());
-            }
-            w.resize(SampleRate);
-            slots[static_cast<std::size_t>(s)].samples = w;
-            AnalyseWord(w.data(), SampleRate, slots[static_cast<std::size_t>(s)].frames);
-            all[static_cast<std::size_t>(s)] = 1;
-        }
-        AdaptiveRecognizer a;
-        a.prepare(slots);
-        TemplateSpread spread;
-        spread.prepare(slots);
         auto cpuMs = [] {
             timespec t{};
             clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
             return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
         };
-        auto time = [&](const char* what, const Samples& word, int kind) {
+        auto measure = [&](const char* what, const std::function<Samples(int)>& templateOf,
+                           const Samples& word) {
+            std::array<WordSlot, WordSlotCount> slots;
+            std::array<std::uint8_t, TemplateSlotCount> all{};
+            for (int s = 0; s < TemplateSlotCount; ++s) {
+                slots[static_cast<std::size_t>(s)].samples = templateOf(s);
+                const auto& w = slots[static_cast<std::size_t>(s)].samples;
+                AnalyseWord(w.data(), static_cast<int>(w.size()),
+                            slots[static_cast<std::size_t>(s)].frames);
+                all[static_cast<std::size_t>(s)] = 1;
+            }
+            TemplateSpread spread;
+            const double p0 = cpuMs();
+            spread.prepare(slots);
+            const double prepared = cpuMs() - p0;
+            AdaptiveRecognizer a;
+            a.prepare(slots);
             WordFeatures f;
             ComputeFeatures(word.data(), static_cast<int>(word.size()), f);
             CFFTArray frames;
             AnalyseWord(word.data(), static_cast<int>(word.size()), frames);
-            const int rounds = 50;
+            const int rounds = 30;
+            double ms[3];
             int sink = 0;
-            const double t0 = cpuMs();
-            for (int i = 0; i < rounds; ++i) {
-                sink += kind == 0   ? BestMatch(frames, slots, all).slot
-                        : kind == 1 ? spread.match(f, all).slot
-                                    : a.decide(word.data(), word.size(), all).match.slot;
+            for (int kind = 0; kind < 3; ++kind) {
+                const double t0 = cpuMs();
+                for (int i = 0; i < rounds; ++i) {
+                    sink += kind == 0   ? BestMatch(frames, slots, all).slot
+                            : kind == 1 ? spread.match(f, all).slot
+                                        : a.decide(word.data(), word.size(), all).match.slot;
+                }
+                ms[kind] = (cpuMs() - t0) / rounds;
             }
-            std::printf("  %-36s %5.2f s: %6.3f ms%s\n", what,
-                        static_cast<double>(word.size()) / SampleRate, (cpuMs() - t0) / rounds,
-                        sink == 12345 ? " " : "");
+            std::printf("| %-36s | %6.3f | %6.3f | %6.3f | %6.1f |%s\n", what, ms[0], ms[1], ms[2],
+                        prepared, sink == 12345 ? " " : "");
         };
-        std::printf(
-            "\nprocessor time against 84 templates of one second (target: match under 2 ms):\n");
-        const Samples& name = voice.takes[4][3];
-        time("documented match", name, 0);
-        time("adaptive match", name, 1);
-        time("adaptive decision (+ pitch)", name, 2);
-        time("documented match", slots[5].samples, 0);
-        time("adaptive match", slots[5].samples, 1);
-        time("adaptive decision (+ pitch)", slots[5].samples, 2);
+        std::printf("\nprocessor time in ms (target: a match under 2 ms):\n\n");
+        std::printf("| %-36s | %6s | %6s | %6s | %6s |\n", "against 84 templates", "doc.", "adapt.",
+                    "+pitch", "setup");
+        std::printf("|%s|--------|--------|--------|--------|\n", std::string(38, '-').c_str());
+        measure(
+            "a spoken name (0.7 s), 84 names",
+            [&](int s) {
+                return voice
+                    .takes[static_cast<std::size_t>(s % 7)][static_cast<std::size_t>(s % 3)];
+            },
+            scene(voice.takes[4][3], {}, 0.1, 0.3, 77));
+        measure(
+            "a 1 s word, 84 words of 1 s",
+            [&](int s) {
+                Samples w;
+                for (int k = 0; w.size() < static_cast<std::size_t>(SampleRate); ++k) {
+                    const auto& t = voice.takes[static_cast<std::size_t>((s + k) % 7)]
+                                               [static_cast<std::size_t>(s % 4)];
+                    w.insert(w.end(), t.begin(), t.end());
+                }
+                w.resize(SampleRate);
+                return w;
+            },
+            [&] {
+                Samples w;
+                for (int k = 0; w.size() < static_cast<std::size_t>(SampleRate); ++k) {
+                    const auto& t = voice.takes[static_cast<std::size_t>((5 + k) % 7)][3];
+                    w.insert(w.end(), t.begin(), t.end());
+                }
+                w.resize(SampleRate);
+                return w;
+            }());
     }
     return 0;
 }

@@ -307,6 +307,10 @@ void CRecognizer::AdaptiveTrim(int slot) {
     }
     WordSlot& word = slots_[static_cast<std::size_t>(slot)];
     const auto count = static_cast<int>(word.samples.size());
+    if (count < MinTrimmableSamples) {
+        TrimAndAnalyse(slot); // empty, or too short for a frame: discarded as always
+        return;
+    }
     const RecordingSpan span = FindRecordedWord(word.samples.data(), count, noiseLevel_);
     if (!span.found) {
         TrimAndAnalyse(slot); // nothing rose above the room: cut as the documented path does

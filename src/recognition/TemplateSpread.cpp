@@ -75,12 +75,9 @@ SpreadLimits TemplateSpread::measure(int firstSlot, int endSlot) const {
             if (b == a || !present_[static_cast<std::size_t>(b)]) {
                 continue;
             }
-            const float d = FeatureWarpDistance(features(a), features(b));
-            if (WordClassOf(a) == WordClassOf(b)) {
-                same = std::min(same, d);
-            } else {
-                other = std::min(other, d);
-            }
+            // Only the nearest of each kind counts: farther ones are given up early.
+            float& nearest = WordClassOf(a) == WordClassOf(b) ? same : other;
+            nearest = std::min(nearest, FeatureWarpDistance(features(a), features(b), nearest));
         }
         if (same < WarpInfinity) {
             within.push_back(same);
