@@ -126,6 +126,14 @@ TEST(AdaptivePath, RecordedWordIsCutWhereTheWordIsAndTheFileStaysTheSame) {
     EXPECT_LE(cut.samples.size(), 8800u + 10u * 512u);
     EXPECT_EQ(cut.frames.GetSize(), FrameCount(static_cast<int>(cut.samples.size())));
     EXPECT_GT(documented.slot(3).samples.size(), 0u);
+
+    // A recording under 2049 samples is discarded, as on the documented path (here one the
+    // detector would take whole as a word).
+    adaptive.StartWordRecording(4);
+    feed(adaptive, tone(400, 8000, 2048));
+    adaptive.StopCapture();
+    EXPECT_EQ(adaptive.slot(4).length(), 0u);
+    EXPECT_EQ(adaptive.slot(4).frames.GetSize(), 0);
 }
 
 TEST(AdaptivePath, RecordHelpNamesWordsRecordedAlike) {
