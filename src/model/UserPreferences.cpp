@@ -22,7 +22,7 @@ struct PreferenceKey {
     std::string (*format)(const PreferenceValues&);
 };
 
-constexpr std::array<PreferenceKey, 1> Keys{{
+constexpr std::array<PreferenceKey, 2> Keys{{
     {"recognize.input",
      [](PreferenceValues& v, std::string_view text) {
          if (text == "microphone") {
@@ -37,6 +37,21 @@ constexpr std::array<PreferenceKey, 1> Keys{{
      [](const PreferenceValues& v) {
          return std::string(v.recognizeInput == AnswerInput::MidiKeyboard ? "midi-keyboard"
                                                                           : "microphone");
+     }},
+    {"recognition.path",
+     [](PreferenceValues& v, std::string_view text) {
+         if (text == "adaptive") {
+             v.recognition = RecognitionChoice::Adaptive;
+         } else if (text == "documented") {
+             v.recognition = RecognitionChoice::Documented;
+         } else {
+             return false;
+         }
+         return true;
+     },
+     [](const PreferenceValues& v) {
+         return std::string(v.recognition == RecognitionChoice::Documented ? "documented"
+                                                                           : "adaptive");
      }},
 }};
 

@@ -18,9 +18,14 @@ namespace tessimo {
 // Where the answers of a Recognize game come from.
 enum class AnswerInput { Microphone, MidiKeyboard };
 
+// Which recogniser judges spoken and played answers: the adaptive one (room measured at the
+// start, limits from the user's own templates, pitch tracker) or the documented one.
+enum class RecognitionChoice { Adaptive, Documented };
+
 // The typed preferences, with their defaults.
 struct PreferenceValues {
-    AnswerInput recognizeInput = AnswerInput::Microphone; // key "recognize.input"
+    AnswerInput recognizeInput = AnswerInput::Microphone;        // key "recognize.input"
+    RecognitionChoice recognition = RecognitionChoice::Adaptive; // key "recognition.path"
 
     bool operator==(const PreferenceValues&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/AtomicFileWrite.h"
+#include "recognition/AdaptiveRecognizer.h"
 #include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"
 #include "recognition/WordMatching.h"
@@ -21,7 +22,8 @@ bool isTemplateSlot(int slot) {
 
 } // namespace
 
-CRecognizer::CRecognizer(CaptureDevice* capture) : capture_(capture) {
+CRecognizer::CRecognizer(CaptureDevice* capture)
+    : capture_(capture), adaptive_(std::make_unique<AdaptiveRecognizer>()) {
     // Everything recognition needs is allocated here, so that the capture thread does not
     // allocate while recognising.
     WindowTable();
@@ -77,13 +79,21 @@ void CRecognizer::StartRecognition(RecognitionCallback callback, void* context) 
     callback_ = callback;
     context_ = context;
     currentSlot_ = WorkSlot;
+    if (path_ == RecognitionPath::Adaptive) {
+        adaptive_->prepare(slots_);
+        adaptive_->start();
+    }
     start(S_ATTENTE_ENERGIE);
 }
 
 int CRecognizer::StopCapture() {
     stopDevice();
     if (state_ == S_ENREG_MOTS) {
-        TrimAndAnalyse(currentSlot_);
+        if (path_ == RecognitionPath::Adaptive) {
+            AdaptiveTrim(currentSlot_);
+        } else {
+            TrimAndAnalyse(currentSlot_);
+        }
     }
     currentSlot_ = -1;
     state_ = S_NO_RECON;
@@ -209,7 +219,13 @@ void CRecognizer::MatchWord() {
 }
 
 void CRecognizer::onCaptureBuffer(const std::int16_t* samples, std::size_t count) {
-    DetectorStep(samples, count);
+    const bool recognising =
+        state_ == S_ATTENTE_ENERGIE || state_ == S_ATTENTE_FIN || state_ == S_BUFFER_SATURE;
+    if (path_ == RecognitionPath::Adaptive && recognising) {
+        AdaptiveStep(samples, count);
+    } else {
+        DetectorStep(samples, count);
+    }
 }
 
 void CRecognizer::DetectorStep(const std::int16_t* samples, std::size_t count) {
@@ -256,6 +272,61 @@ void CRecognizer::DetectorStep(const std::int16_t* samples, std::size_t count) {
     case S_NO_RECON:
         break;
     }
+}
+
+// ---- The adaptive path ----
+
+void CRecognizer::setRecognitionPath(RecognitionPath path) {
+    if (capturing_) {
+        StopCapture();
+    }
+    path_ = path;
+}
+
+void CRecognizer::AdaptiveStep(const std::int16_t* samples, std::size_t count) {
+    std::array<std::uint8_t, TemplateSlotCount> candidate;
+    for (std::size_t slot = 0; slot < candidate.size(); ++slot) {
+        candidate[slot] = candidates_[slot].load(std::memory_order_relaxed);
+    }
+    adaptive_->feed(samples, count, candidate, [&](const WordDecision& decision) {
+        lastDecision_ = decision;
+        if (decision.slot >= 0) {
+            if (callback_ != nullptr) {
+                callback_(decision.slot, context_);
+            }
+        } else if (sayAgain_ != nullptr) {
+            sayAgain_(context_);
+        }
+    });
+    state_ = adaptive_->detector().inWord() ? S_ATTENTE_FIN : S_ATTENTE_ENERGIE;
+}
+
+void CRecognizer::AdaptiveTrim(int slot) {
+    if (slot < 0 || slot >= TemplateSlotCount) {
+        return;
+    }
+    WordSlot& word = slots_[static_cast<std::size_t>(slot)];
+    const auto count = static_cast<int>(word.samples.size());
+    if (count < MinTrimmableSamples) {
+        TrimAndAnalyse(slot); // empty, or too short for a frame: discarded as always
+        return;
+    }
+    const RecordingSpan span = FindRecordedWord(word.samples.data(), count, noiseLevel_);
+    if (!span.found) {
+        TrimAndAnalyse(slot); // nothing rose above the room: cut as the documented path does
+        return;
+    }
+    std::copy(word.samples.begin() + span.start, word.samples.begin() + span.end,
+              word.samples.begin());
+    word.samples.resize(static_cast<std::size_t>(span.end - span.start));
+    word.samples.shrink_to_fit();
+    AnalyseWord(word.samples.data(), span.end - span.start, word.frames);
+}
+
+std::vector<ConfusablePair> CRecognizer::ConfusableWords() const {
+    TemplateSpread spread;
+    spread.prepare(slots_);
+    return spread.confusable();
 }
 
 } // namespace tessimo

@@ -5,14 +5,21 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "recognition/CaptureDevice.h"
 #include "recognition/DetectorState.h"
+#include "recognition/RecognitionPath.h"
 #include "recognition/RecognizerEntryPoints.h"
+#include "recognition/TemplateSpread.h"
+#include "recognition/WordDecision.h"
 #include "recognition/WordSlot.h"
 
 namespace tessimo {
+
+class AdaptiveRecognizer;
 
 // Threads. The entry points and the inspection methods run on the user-interface thread;
 // onCaptureBuffer (and through it DetectorStep, TrimAndAnalyse, MatchWord and the
@@ -76,7 +83,32 @@ public:
     const WordSlot& slot(int index) const { return slots_[static_cast<std::size_t>(index)]; }
     bool isCandidate(int slot) const;
 
+    // ---- The adaptive path ----
+    // Chooses the path of the next recognitions and word recordings (documented by default).
+    // With the adaptive path, StartRecognition listens to the room first
+    // (AdaptiveCalibrationMilliseconds), words are judged against limits taken from the
+    // templates and instrument notes are named by their pitch; a recording is cut where the
+    // adaptive detector finds the word. Template files are the same for both paths.
+    // User-interface thread, capture stopped (a capture in progress is stopped first).
+    void setRecognitionPath(RecognitionPath path);
+    RecognitionPath recognitionPath() const { return path_; }
+    // Called (on the capture thread, with the context of StartRecognition) for every word the
+    // adaptive path heard but did not judge, so the game can ask for it again.
+    using SayAgainCallback = void (*)(void* context);
+    void setSayAgainCallback(SayAgainCallback callback) { sayAgain_ = callback; }
+    // The recorded words that lie too close together to be told apart reliably, by the
+    // adaptive path's limits, closest first. User-interface thread, capture stopped.
+    std::vector<ConfusablePair> ConfusableWords() const;
+    // The adaptive path's state (for the command-line tool). User-interface thread.
+    const AdaptiveRecognizer& adaptive() const { return *adaptive_; }
+    // The verdict on the last word the adaptive path judged; on the capture thread during
+    // the callbacks, else with capture stopped.
+    const WordDecision& lastDecision() const { return lastDecision_; }
+
 private:
+    void AdaptiveStep(const std::int16_t* samples, std::size_t count);
+    void AdaptiveTrim(int slot);
+
     void DetectorStep(const std::int16_t* samples, std::size_t count);
     void stopDevice();
     void startDevice();
@@ -91,6 +123,11 @@ private:
     int currentSlot_ = -1;
     std::array<WordSlot, WordSlotCount> slots_;
     std::array<std::atomic<std::uint8_t>, TemplateSlotCount> candidates_{};
+
+    RecognitionPath path_ = RecognitionPath::Documented;
+    std::unique_ptr<AdaptiveRecognizer> adaptive_;
+    SayAgainCallback sayAgain_ = nullptr;
+    WordDecision lastDecision_;
 };
 
 } // namespace tessimo

@@ -90,7 +90,7 @@ private:
     std::unique_ptr<CBrindelView> m_engine;
     ViewPainter m_painter;
     int m_framesPainted = 0;
-    bool m_wasFrozen = false; // a game limit had ended the game at the last engine event
+    bool m_wasFrozen = false;   // a game limit had ended the game at the last engine event
     QString m_lastSoundMessage; // what the status bar last said about the sound output
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch

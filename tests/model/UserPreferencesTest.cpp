@@ -46,16 +46,20 @@ protected:
 
 TEST_F(UserPreferencesFile, SavedAndLoadedBackWithTheExactText) {
     UserPreferences prefs;
-    EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::Microphone); // the default
+    EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::Microphone);  // the default
+    EXPECT_EQ(prefs.values().recognition, RecognitionChoice::Adaptive); // the default
     prefs.values().recognizeInput = AnswerInput::MidiKeyboard;
+    prefs.values().recognition = RecognitionChoice::Documented;
     ASSERT_TRUE(prefs.save(path()));
-    EXPECT_EQ(read(), "tessimo-preferences 1\nrecognize.input = midi-keyboard\n");
+    EXPECT_EQ(read(), "tessimo-preferences 1\nrecognize.input = midi-keyboard\n"
+                      "recognition.path = documented\n");
 
     UserPreferences again;
     const PreferencesLoad result = again.load(path());
     EXPECT_EQ(result.outcome, Outcome::Loaded);
     EXPECT_EQ(result.message, "");
     EXPECT_EQ(again.values().recognizeInput, AnswerInput::MidiKeyboard);
+    EXPECT_EQ(again.values().recognition, RecognitionChoice::Documented);
     EXPECT_EQ(preferencesFileName(""), "prefs.ini");
 }
 
@@ -81,6 +85,7 @@ TEST_F(UserPreferencesFile, KeysOfANewerVersionSurviveASave) {
     ASSERT_TRUE(prefs.save(path()));
     EXPECT_EQ(read(), "tessimo-preferences 3\n"
                       "recognize.input = midi-keyboard\n"
+                      "recognition.path = adaptive\n"
                       "staff.colour = navy\n"
                       "keyboard.transpose = -12\n");
 }

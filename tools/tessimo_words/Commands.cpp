@@ -21,10 +21,12 @@ namespace {
 constexpr const char* Usage =
     "usage:\n"
     "  tessimo-words frames IN.wav OUT.f32 [--trim]\n"
-    "  tessimo-words record --noise NOISE.wav --out FILE.dat SLOT=WORD.wav ...\n"
-    "  tessimo-words recognise FILE.dat STREAM.wav [--candidates LIST]\n"
+    "  tessimo-words record --noise NOISE.wav --out FILE.dat [--adaptive] SLOT=WORD.wav ...\n"
+    "  tessimo-words recognise FILE.dat STREAM.wav [--candidates LIST] [--adaptive]\n"
     "  tessimo-words info FILE.dat\n"
-    "SLOT is a word slot 0..83; LIST is slots and ranges, e.g. 0-11,24,36-47.\n";
+    "SLOT is a word slot 0..83; LIST is slots and ranges, e.g. 0-11,24,36-47.\n"
+    "--adaptive follows the adaptive path (tracked noise floor, normalised matching, limits\n"
+    "from the templates, pitch tracker for instruments) instead of the documented one.\n";
 
 using Samples = std::vector<std::int16_t>;
 
@@ -149,8 +151,11 @@ int frames(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int record(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string noisePath, outPath;
     std::vector<std::pair<int, std::string>> words;
+    bool adaptive = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--noise" && i + 1 < args.size()) {
+        if (args[i] == "--adaptive") {
+            adaptive = true;
+        } else if (args[i] == "--noise" && i + 1 < args.size()) {
             noisePath = args[++i];
         } else if (args[i] == "--out" && i + 1 < args.size()) {
             outPath = args[++i];
@@ -169,6 +174,9 @@ int record(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 2;
     }
     CRecognizer r;
+    if (adaptive) {
+        r.setRecognitionPath(RecognitionPath::Adaptive);
+    }
     Samples samples;
     if (!readWav(noisePath, samples, err)) {
         return 1;
@@ -204,6 +212,12 @@ int record(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     out << "noise level " << r.noiseLevel() << ", " << words.size() << " word(s) written to "
         << outPath << "\n";
+    if (adaptive) {
+        for (const ConfusablePair& pair : r.ConfusableWords()) {
+            out << "too close: " << pair.first << " and " << pair.second << " (distance "
+                << std::fixed << std::setprecision(3) << pair.distance << ")\n";
+        }
+    }
     return 0;
 }
 
@@ -241,8 +255,11 @@ int recognise(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::vector<std::string> files;
     std::array<bool, TemplateSlotCount> listed;
     listed.fill(true);
+    bool adaptive = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--candidates" && i + 1 < args.size()) {
+        if (args[i] == "--adaptive") {
+            adaptive = true;
+        } else if (args[i] == "--candidates" && i + 1 < args.size()) {
             if (!parseCandidates(args[++i], listed)) {
                 err << "bad candidate list: " << args[i] << "\n" << Usage;
                 return 2;
@@ -266,6 +283,26 @@ int recognise(const std::vector<std::string>& args, std::ostream& out, std::ostr
                               listed[static_cast<std::size_t>(s)]);
     }
     Recognition context{&r, &out, 0};
+    if (adaptive) {
+        r.setRecognitionPath(RecognitionPath::Adaptive);
+        r.setSayAgainCallback([](void* c) {
+            auto* rec = static_cast<Recognition*>(c);
+            *rec->out << std::fixed << std::setprecision(3)
+                      << static_cast<double>(rec->position) / SampleRate << " ?\n";
+        });
+        r.StartRecognition(
+            [](int slot, void* c) {
+                auto* rec = static_cast<Recognition*>(c);
+                const WordDecision& d = rec->r->lastDecision();
+                *rec->out << std::fixed << std::setprecision(3)
+                          << static_cast<double>(rec->position) / SampleRate << " " << slot << " "
+                          << std::setprecision(3) << d.match.distance << "\n";
+            },
+            &context);
+        feed(r, stream, [&](std::size_t position) { context.position = position; });
+        r.StopCapture();
+        return 0;
+    }
     r.StartRecognition(
         [](int slot, void* c) {
             auto* rec = static_cast<Recognition*>(c);

@@ -1,0 +1,187 @@
+#include "recognition/PitchTracker.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "recognition/RealFft.h"
+
+namespace tessimo {
+namespace {
+
+constexpr double Rate = 22000.0;
+constexpr float PeriodicThreshold = 0.15f; // the first dip below this is the period
+constexpr float UnvoicedAbove = 0.45f;     // no dip this deep: no pitch
+constexpr double QuietBelowLoudestDb = 30.0;
+
+double pitchToHz(double pitch) {
+    return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0);
+}
+
+// Shortest and longest period searched, with a semitone of room around the tracked range.
+const int MinLag = static_cast<int>(std::floor(Rate / pitchToHz(HighestTrackedPitch + 1)));
+const int MaxLag = static_cast<int>(std::ceil(Rate / pitchToHz(LowestTrackedPitch - 1)));
+
+} // namespace
+
+PitchTracker::PitchTracker()
+    : a_(PitchFrameLength), b_(PitchFrameLength), frame_(PitchFrameLength),
+      r_(PitchFrameLength - PitchWindow + 1), d_(PitchFrameLength - PitchWindow + 1) {
+    frameNotes_.reserve(256);
+}
+
+void PitchTracker::correlate(const float* x, float* r) {
+    std::copy_n(x, PitchWindow, a_.begin());
+    std::fill(a_.begin() + PitchWindow, a_.end(), 0.0f);
+    std::copy_n(x, PitchFrameLength, b_.begin());
+    RealFft(PitchFrameLength, 1, a_.data());
+    RealFft(PitchFrameLength, 1, b_.data());
+    // The transform's sine sums carry a plus sign, so the packed values A', B' are the
+    // conjugates of the usual spectra A, B. The correlation's spectrum conj(A) B is
+    // A' conj(B'), packed as its conjugate conj(A') B'; the inverse of the same convention
+    // turns that back into the correlation, times n/2.
+    a_[0] *= b_[0];
+    a_[1] *= b_[1];
+    for (int k = 1; k < PitchFrameLength / 2; ++k) {
+        const float ar = a_[2 * k], ai = a_[2 * k + 1];
+        const float br = b_[2 * k], bi = b_[2 * k + 1];
+        a_[2 * k] = ar * br + ai * bi;
+        a_[2 * k + 1] = ar * bi - ai * br;
+    }
+    RealFft(PitchFrameLength, -1, a_.data());
+    const float scale = 2.0f / PitchFrameLength;
+    for (int tau = 0; tau <= PitchFrameLength - PitchWindow; ++tau) {
+        r[tau] = a_[static_cast<std::size_t>(tau)] * scale;
+    }
+}
+
+PitchEstimate PitchTracker::estimate(const std::int16_t* x) {
+    double mean = 0.0;
+    for (int i = 0; i < PitchFrameLength; ++i) {
+        mean += x[i];
+    }
+    mean /= PitchFrameLength;
+    for (int i = 0; i < PitchFrameLength; ++i) {
+        frame_[static_cast<std::size_t>(i)] = static_cast<float>(x[i] - mean);
+    }
+    correlate(frame_.data(), r_.data());
+    // d(tau) = energy of the window + energy of the shifted window - 2 r(tau).
+    const float* f = frame_.data();
+    double shifted = 0.0;
+    for (int j = 0; j < PitchWindow; ++j) {
+        shifted += static_cast<double>(f[j]) * f[j];
+    }
+    const double energy = shifted;
+    if (energy <= 0.0) {
+        return {};
+    }
+    d_[0] = 0.0f;
+    double running = 0.0;
+    for (int tau = 1; tau <= MaxLag + 1; ++tau) {
+        shifted += static_cast<double>(f[tau + PitchWindow - 1]) * f[tau + PitchWindow - 1] -
+                   static_cast<double>(f[tau - 1]) * f[tau - 1];
+        const double d = std::max(0.0, energy + shifted - 2.0 * r_[static_cast<std::size_t>(tau)]);
+        running += d;
+        d_[static_cast<std::size_t>(tau)] =
+            running > 0.0 ? static_cast<float>(d * tau / running) : 1.0f;
+    }
+    int best = -1;
+    for (int tau = MinLag; tau <= MaxLag; ++tau) {
+        if (d_[static_cast<std::size_t>(tau)] < PeriodicThreshold) {
+            while (tau + 1 <= MaxLag &&
+                   d_[static_cast<std::size_t>(tau) + 1] < d_[static_cast<std::size_t>(tau)]) {
+                ++tau;
+            }
+            best = tau;
+            break;
+        }
+    }
+    if (best < 0) {
+        best = static_cast<int>(std::min_element(d_.begin() + MinLag, d_.begin() + MaxLag + 1) -
+                                d_.begin());
+        if (d_[static_cast<std::size_t>(best)] > UnvoicedAbove) {
+            return {0.0f, d_[static_cast<std::size_t>(best)]};
+        }
+    }
+    // Parabolic interpolation of the dip for a period between samples.
+    double period = best;
+    if (best > MinLag && best < MaxLag) {
+        const double l = d_[static_cast<std::size_t>(best) - 1];
+        const double c = d_[static_cast<std::size_t>(best)];
+        const double r = d_[static_cast<std::size_t>(best) + 1];
+        const double denominator = l - 2.0 * c + r;
+        if (denominator > 0.0) {
+            period += 0.5 * (l - r) / denominator;
+        }
+    }
+    return {static_cast<float>(Rate / period), d_[static_cast<std::size_t>(best)]};
+}
+
+int PitchTracker::note(const std::int16_t* x, std::size_t count) {
+    frameNotes_.clear();
+    if (count < static_cast<std::size_t>(PitchFrameLength)) {
+        return -1;
+    }
+    const int frames = static_cast<int>((count - PitchFrameLength) / PitchHop) + 1;
+    // Frames far below the loudest one are the silence around the note: left out.
+    std::array<float, 512> levels{};
+    const int counted = std::min(frames, static_cast<int>(levels.size()));
+    float loudest = 0.0f;
+    for (int f = 0; f < counted; ++f) {
+        double squares = 0.0;
+        const std::int16_t* p = x + static_cast<std::ptrdiff_t>(f) * PitchHop;
+        for (int i = 0; i < PitchFrameLength; ++i) {
+            squares += static_cast<double>(p[i]) * p[i];
+        }
+        levels[static_cast<std::size_t>(f)] =
+            static_cast<float>(10.0 * std::log10(squares / PitchFrameLength + 1.0));
+        loudest = std::max(loudest, levels[static_cast<std::size_t>(f)]);
+    }
+    for (int f = 0; f < counted; ++f) {
+        int n = -1;
+        if (levels[static_cast<std::size_t>(f)] >= loudest - QuietBelowLoudestDb) {
+            const PitchEstimate e = estimate(x + static_cast<std::ptrdiff_t>(f) * PitchHop);
+            if (e.hz > 0.0f) {
+                const double pitch = 69.0 + 12.0 * std::log2(e.hz / 440.0);
+                const double nearest = std::round(pitch);
+                if (std::fabs(pitch - nearest) <= 0.4 && nearest >= LowestTrackedPitch &&
+                    nearest <= HighestTrackedPitch) {
+                    n = static_cast<int>(nearest);
+                }
+            }
+        }
+        frameNotes_.push_back(n);
+    }
+    // Frames in runs of at least StableFrames of one pitch class, counted per class.
+    std::array<int, 12> held{};
+    std::array<std::array<int, 12>, 12> octaves{}; // [class][octave] frames in stable runs
+    int runStart = 0;
+    for (int f = 1; f <= counted; ++f) {
+        const int startNote = frameNotes_[static_cast<std::size_t>(runStart)];
+        const bool same = f < counted && startNote >= 0 &&
+                          frameNotes_[static_cast<std::size_t>(f)] >= 0 &&
+                          frameNotes_[static_cast<std::size_t>(f)] % 12 == startNote % 12;
+        if (same) {
+            continue;
+        }
+        if (startNote >= 0 && f - runStart >= StableFrames) {
+            const int pc = startNote % 12;
+            held[static_cast<std::size_t>(pc)] += f - runStart;
+            for (int g = runStart; g < f; ++g) {
+                ++octaves[static_cast<std::size_t>(pc)]
+                         [static_cast<std::size_t>(frameNotes_[static_cast<std::size_t>(g)] / 12)];
+            }
+        }
+        runStart = f;
+    }
+    const auto pc = static_cast<int>(std::max_element(held.begin(), held.end()) - held.begin());
+    if (held[static_cast<std::size_t>(pc)] == 0) {
+        return -1;
+    }
+    const auto& byOctave = octaves[static_cast<std::size_t>(pc)];
+    const auto octave =
+        static_cast<int>(std::max_element(byOctave.begin(), byOctave.end()) - byOctave.begin());
+    return octave * 12 + pc;
+}
+
+} // namespace tessimo
