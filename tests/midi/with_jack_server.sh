@@ -10,7 +10,8 @@ export JACK_DEFAULT_SERVER="$name"
 export JACK_NO_AUDIO_RESERVATION=1
 export JACK_NO_START_SERVER=1
 
-JACK_NO_AUDIO_RESERVATION=1 jackd -n "$name" -d dummy -r 44100 -p 256 >"$folder/jackd.log" 2>&1 &
+# A long client time-out: on a busy machine a late client is waited for, not dropped.
+JACK_NO_AUDIO_RESERVATION=1 jackd -t 10000 -n "$name" -d dummy -r 44100 -p 256 >"$folder/jackd.log" 2>&1 &
 server=$!
 
 stop_server() {
@@ -48,4 +49,8 @@ fi
 
 status=0
 "$@" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "The JACK server said:" >&2
+    cat "$folder/jackd.log" >&2
+fi
 exit "$status"
