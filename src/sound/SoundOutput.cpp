@@ -50,6 +50,15 @@ void SoundOutput::wakeOutput() {
     }
 }
 
+bool SoundOutput::playWord(const std::int16_t* samples, std::size_t count) {
+    if (!ready_.load(std::memory_order_acquire))
+        return false;
+    if (!words_.play(samples, count, sampleRate()))
+        return false;
+    wakeOutput();
+    return true;
+}
+
 std::uint64_t SoundOutput::framesRendered() const {
     const AudioOutputStream* stream = readyStream_.load(std::memory_order_acquire);
     return stream != nullptr ? stream->framesRendered() : 0;
@@ -104,14 +113,11 @@ void SoundOutput::finishStartUp(std::string reason) {
 bool SoundOutput::renderAudio(float* out, std::size_t frames, int channelCount,
                               std::uint64_t firstFrame) noexcept {
     engine_->render(out, frames, channelCount);
-    if (AudioMixSource* source = wordSource_.load(std::memory_order_acquire))
-        source->mixInto(out, frames, channelCount, firstFrame);
+    words_.mixInto(out, frames, channelCount, firstFrame);
     const std::size_t samples = frames * static_cast<std::size_t>(channelCount);
     const bool silent = std::all_of(out, out + samples, [](float s) { return s == 0.0f; });
-    return gate_->continueAfterBlock(silent, frames, [this] {
-        const AudioMixSource* source = wordSource_.load(std::memory_order_acquire);
-        return ring_.hasPending() || (source != nullptr && source->isActive());
-    });
+    return gate_->continueAfterBlock(silent, frames,
+                                     [this] { return ring_.hasPending() || words_.isActive(); });
 }
 
 std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StartupFinished onStartupFinished) {

@@ -8,14 +8,10 @@
 // device); the first call after start-up opens the port and plays. Without a device or a
 // SoundFont the output stays silent, MidiPlay keeps returning 1, and silenceReason() says why.
 //
-// Recorded words (to come) are mixed into the same callback through setWordSource. The word
-// source hands a word over lock-free: the user-interface thread publishes an immutable buffer
-// of 22000 Hz mono samples with a generation number in an atomic slot; the audio thread takes
-// it at the start of a block, resamples it to sampleRate() while adding it to the synth's
-// output, and when its last sample is mixed stores the stream frame at which it ended
-// ("word finished at frame X") in an atomic. The word has left the speaker once framesRendered()
-// passes X + outputLatencyFrames(); the buffer is freed on the user-interface thread only after
-// the audio thread has marked its generation finished.
+// Recorded words are mixed into the same callback by the output's own WordPlayback: the
+// user-interface thread converts a word to the stream's rate and publishes it lock-free, the
+// audio thread only copies it and notes the stream frame after its last sample, so the word
+// has left the speaker once framesRendered() passes that frame plus outputLatencyFrames().
 //
 // While nothing sounds the stream goes idle: after IdleAfterSeconds of exact silence (the synth
 // has no reverb or chorus, so an idle synth renders exact zeros) with no message queued and no
@@ -32,6 +28,7 @@
 #include "sound/OutputIdleGate.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SynthMidiPort.h"
+#include "sound/WordPlayback.h"
 
 #include <atomic>
 #include <cstdint>
@@ -101,12 +98,20 @@ public:
     // otherwise it costs a fence and a load. User-interface thread only.
     void wakeOutput();
 
-    // Installs the source mixed after the synthesiser in every block (null removes it). The
-    // source must stay alive until this SoundOutput is destroyed, since a block may still be
-    // using it when this returns. Any thread.
-    void setWordSource(AudioMixSource* source) {
-        wordSource_.store(source, std::memory_order_release);
-    }
+    // Plays count samples of a recorded word (16-bit mono at 22000 Hz), cutting off a word
+    // playing. The word is converted to the stream's rate here, on the calling thread (about
+    // 3 ms per second of sound; a word is at most 20 s). Returns false, playing nothing, while
+    // the output is not ready or when the stream has not taken the last words. User-interface
+    // thread only.
+    bool playWord(const std::int16_t* samples, std::size_t count);
+    // Stops a word playing; the next block is silent. User-interface thread only.
+    void stopWord() { words_.stop(); }
+    // True until the last sample of the word played has left the speaker, as the stream's
+    // frame counter says. User-interface thread only.
+    bool wordPlaying() { return words_.isPlaying(framesRendered(), outputLatencyFrames()); }
+    // Frees the words the audio thread is done with; true while one is still held. Call it
+    // now and then while wordPlaying() (a 500 ms poll). User-interface thread only.
+    bool reclaimWords() { return words_.reclaim(); }
 
 private:
     void startUp(const std::filesystem::path& soundFontDirectory);
@@ -126,7 +131,7 @@ private:
     std::atomic<int> channelCount_{0};
     std::atomic<std::uint64_t> outputLatency_{0};
     std::atomic<AudioOutputStream*> readyStream_{nullptr};
-    std::atomic<AudioMixSource*> wordSource_{nullptr};
+    WordPlayback words_;
     mutable std::mutex reasonMutex_;
     std::string reason_;
 

@@ -1,0 +1,42 @@
+// Capture with no sound server at all: "No microphone", said once, and nothing waits.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "LiveSignals.h"
+#include "audio_devices/PortAudioCapture.h"
+
+namespace tessimo {
+namespace {
+
+using namespace tessimo::test;
+
+TEST(NoMicrophone, SaidOnceAndEveryCallReturnsAtOnce) {
+    // A server address where nothing listens: the library finds no input device.
+    setenv("PULSE_SERVER", "unix:/nonexistent/tessimo-no-server", 1);
+    Messages messages;
+    CollectingSink sink;
+    {
+        PortAudioCapture capture([&](const std::string& m) { messages.add(m); });
+        capture.probe();
+        double longest = 0;
+        for (int i = 0; i < 5; ++i) {
+            auto t = Clock::now();
+            capture.start(sink);
+            longest = std::max(longest, millisecondsSince(t));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            t = Clock::now();
+            capture.stop();
+            longest = std::max(longest, millisecondsSince(t));
+        }
+        std::printf("no microphone: longest start or stop %.2f ms\n", longest);
+        EXPECT_LT(longest, PortAudioCapture::StopWait.count() + 50.0);
+    }
+    EXPECT_TRUE(sink.sizes().empty());
+    const auto said = messages.all();
+    ASSERT_EQ(said.size(), 1u) << said.front() << " / " << said.back();
+    EXPECT_EQ(said.front(), PortAudioCapture::NoMicrophoneMessage);
+}
+
+} // namespace
+} // namespace tessimo
