@@ -51,14 +51,14 @@ TEST_F(CaptureDevice, DeliversWholeBuffersInOrderAndThePartLastOneOnStop) {
     for (std::size_t i = 0; i < signal.size(); ++i)
         signal[i] = static_cast<std::int16_t>(signal[i] + static_cast<int>(i % 97));
 
-    const auto started = Clock::now();
+    const auto started = SteadyTime::now();
     capture.start(sink);
     const double startMs = millisecondsSince(started);
     ASSERT_TRUE(sink.waitFor(1, std::chrono::seconds(5))) << "nothing captured";
     ASSERT_TRUE(server.play(signal));
     server.waitForPlayers();
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    const auto stopping = Clock::now();
+    const auto stopping = SteadyTime::now();
     capture.stop();
     const double stopMs = millisecondsSince(stopping);
     std::printf("start returned in %.2f ms, stop in %.2f ms\n", startMs, stopMs);
@@ -89,15 +89,15 @@ TEST_F(CaptureDevice, FrozenServerNeverHoldsStopAndCaptureComesBackWhenItResumes
 
     ASSERT_EQ(kill(server.daemonPid(), SIGSTOP), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    auto t = Clock::now();
+    auto t = SteadyTime::now();
     capture.stop(); // the stream's own stop may hang; this must not
     const double frozenStop = millisecondsSince(t);
 
     // Starting while frozen: the capture thread waits in the library, the caller does not.
-    t = Clock::now();
+    t = SteadyTime::now();
     capture.start(sink);
     const double frozenStart = millisecondsSince(t);
-    t = Clock::now();
+    t = SteadyTime::now();
     capture.stop();
     const double stuckStop = millisecondsSince(t);
     std::printf("server frozen: stop %.1f ms, start %.1f ms, stop of a stuck start %.1f ms\n",
@@ -125,7 +125,7 @@ TEST_F(CaptureDevice, KilledServerEndsInBoundedTimeWithAMessage) {
     ASSERT_EQ(kill(server.daemonPid(), SIGKILL), 0);
     EXPECT_TRUE(messages.waitFor(PortAudioCapture::NothingCapturedMessage,
                                  PortAudioCapture::SilentDeviceLimit + std::chrono::seconds(3)));
-    const auto t = Clock::now();
+    const auto t = SteadyTime::now();
     capture.stop();
     const double ms = millisecondsSince(t);
     std::printf("server killed: stop %.1f ms\n", ms);

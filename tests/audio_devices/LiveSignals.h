@@ -14,10 +14,10 @@
 
 namespace tessimo::test {
 
-using Clock = std::chrono::steady_clock;
+using SteadyTime = std::chrono::steady_clock;
 
-inline double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+inline double millisecondsSince(SteadyTime::time_point start) {
+    return std::chrono::duration<double, std::milli>(SteadyTime::now() - start).count();
 }
 
 // Low white noise of the given peak, from a fixed seed.
@@ -95,8 +95,8 @@ public:
         return false;
     }
     bool waitFor(const std::string& m, std::chrono::milliseconds timeout) {
-        const auto end = Clock::now() + timeout;
-        while (Clock::now() < end) {
+        const auto end = SteadyTime::now() + timeout;
+        while (SteadyTime::now() < end) {
             if (has(m))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

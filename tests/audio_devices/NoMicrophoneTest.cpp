@@ -21,11 +21,11 @@ TEST(NoMicrophone, SaidOnceAndEveryCallReturnsAtOnce) {
         capture.probe();
         double longest = 0;
         for (int i = 0; i < 5; ++i) {
-            auto t = Clock::now();
+            auto t = SteadyTime::now();
             capture.start(sink);
             longest = std::max(longest, millisecondsSince(t));
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            t = Clock::now();
+            t = SteadyTime::now();
             capture.stop();
             longest = std::max(longest, millisecondsSince(t));
         }
