@@ -434,11 +434,15 @@ void CBrindelView::checkRecording(int slot) {
     if (settings_.soundMode != Voice) {
         name += " " + std::to_string(pitchTable_[slot].pitch / PitchesPerOctave - 1);
     }
-    if (!state_.missedWords.empty()) {
-        state_.missedWords += ", ";
+    auto& missed = state_.missedWords;
+    if (std::find(missed.begin(), missed.end(), name) == missed.end()) {
+        missed.push_back(name); // a name of three recordings is named once
     }
-    state_.missedWords += name;
-    services_.status.showMessage("Nothing was heard for " + state_.missedWords + ": record again");
+    std::string list;
+    for (const std::string& word : missed) {
+        list += (list.empty() ? "" : ", ") + word;
+    }
+    services_.status.showMessage("Nothing was heard for " + list + ": record again");
 }
 
 // Writes the templates, unless this Record made none: a file is never replaced by recordings
