@@ -23,4 +23,7 @@ foreach(_scenario synth voice)
             ${CMAKE_BINARY_DIR}/screenshots/window/${_scenario} ${_scenario}
             $<TARGET_FILE:shell_e2e_settings>)
   set_tests_properties(test_shell_e2e_${_scenario} PROPERTIES TIMEOUT 120 LABELS "x11")
+  if(_scenario STREQUAL "voice")
+    set_tests_properties(test_shell_e2e_voice PROPERTIES RESOURCE_LOCK microphone)
+  endif()
 endforeach()
