@@ -99,8 +99,9 @@ public:
     void wakeOutput();
 
     // Plays count samples of a recorded word (16-bit mono at 22000 Hz), cutting off a word
-    // playing. The word is converted to the stream's rate here, on the calling thread (about
-    // 3 ms per second of sound; a word is at most 20 s). Returns false, playing nothing, while
+    // playing. The word is converted to the stream's rate here, on the calling thread, with the
+    // fastest band-limited converter: its cost grows with the word's length (a word is at most
+    // 20 s; bench_live prints the cost of 1 s and of 20 s). Returns false, playing nothing, while
     // the output is not ready or when the stream has not taken the last words. User-interface
     // thread only.
     bool playWord(const std::int16_t* samples, std::size_t count);

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +68,30 @@ inline std::vector<std::int16_t> spoken(const std::filesystem::path& folder,
     return readRaw(raw);
 }
 
+// Forwards to a capture device and notes when each buffer reached the sink (the recogniser).
+class TimedCapture : public CaptureDevice, private CaptureSink {
+public:
+    explicit TimedCapture(CaptureDevice& device) : device_(device) {}
+    void start(CaptureSink& sink) override {
+        sink_ = &sink;
+        device_.start(*this);
+    }
+    void stop() override { device_.stop(); }
+    // When the last buffer began to be delivered. Any thread.
+    SteadyTime::time_point lastDelivery() const {
+        return SteadyTime::time_point(SteadyTime::duration(last_.load()));
+    }
+
+private:
+    void onCaptureBuffer(const std::int16_t* samples, std::size_t count) override {
+        last_.store(SteadyTime::now().time_since_epoch().count());
+        sink_->onCaptureBuffer(samples, count);
+    }
+    CaptureDevice& device_;
+    CaptureSink* sink_ = nullptr;
+    std::atomic<SteadyTime::rep> last_{0};
+};
+
 class LiveRig {
 public:
     // Starts the sound server, the sound output and the recogniser, in a fresh working folder
@@ -88,7 +113,7 @@ public:
             return;
         }
         words = std::make_unique<SoundWordOutput>(*output);
-        recognizer = std::make_unique<CRecognizer>(&capture, words.get());
+        recognizer = std::make_unique<CRecognizer>(&timedCapture, words.get());
         view = std::make_unique<CBrindelView>(ViewServices{clock, timer, window, confirmation,
                                                            dialogs, manuals, *output, *recognizer,
                                                            random, status});
@@ -137,6 +162,7 @@ public:
     PrivateSoundServer server;
     Messages said;
     PortAudioCapture capture{[this](const std::string& m) { said.add(m); }};
+    TimedCapture timedCapture{capture};
     std::unique_ptr<SoundOutput> output;
     std::unique_ptr<SoundWordOutput> words;
     std::unique_ptr<CRecognizer> recognizer;
