@@ -64,6 +64,11 @@ struct PortAudioCapture::Shared {
         return session != nullptr;
     }
 
+    void releaseSession() {
+        std::lock_guard lock(sessionMutex);
+        session.reset();
+    }
+
     std::mutex reportMutex;
     Report report; // guarded by reportMutex; cleared by the destructor
     std::atomic<bool> saidNoMicrophone{false};
@@ -186,9 +191,13 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
         shared->say(problem);
     } else {
         stream = openInput(*run, rate, problem, run->probeOnly);
-        if (problem == PortAudioCapture::NoMicrophoneMessage)
+        if (problem == PortAudioCapture::NoMicrophoneMessage) {
             shared->sayOnce(shared->saidNoMicrophone, problem);
-        else if (!problem.empty())
+            // The library lists the devices when it starts: letting it go means the next
+            // capture looks again, so a sound server that comes later is found (as long as
+            // no other part of the program holds the library).
+            shared->releaseSession();
+        } else if (!problem.empty())
             shared->say(problem);
         else
             shared->saidNoMicrophone.store(false);
