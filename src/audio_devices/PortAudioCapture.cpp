@@ -23,8 +23,14 @@ constexpr std::chrono::milliseconds PollPeriod{4};
 constexpr std::chrono::milliseconds ReopenPeriod{1000};
 // Room for about 2.7 s at 48000 Hz, far more than the capture thread ever falls behind.
 constexpr std::size_t RingSamples = 1u << 17;
-// Capture threads of earlier captures still stuck in the library before start() refuses.
-constexpr std::size_t MaxLingering = 2;
+// A capture thread that has not ended this long after it was told to stop is stuck in the
+// library (a frozen server): start() then refuses rather than pile up more threads behind it.
+constexpr std::chrono::milliseconds StuckAfter{2000};
+// At most this many capture threads of earlier captures may still be ending.
+constexpr std::size_t MaxLingering = 6;
+// After finding no input device, captures this soon after say nothing and open nothing, so
+// that repeated starts (a word every 1.5 s in Record) do not each start the library again.
+constexpr std::chrono::milliseconds NoDeviceRetry{2000};
 // How long the destructor lets finishing capture threads end before abandoning them.
 constexpr std::chrono::milliseconds DestroyWait{200};
 
@@ -74,6 +80,7 @@ struct PortAudioCapture::Shared {
     std::atomic<bool> saidNoMicrophone{false};
     std::atomic<bool> saidSilent{false};
     std::atomic<bool> saidNotAnswering{false};
+    std::atomic<Clock::rep> noDeviceUntil{0};
     std::mutex sessionMutex;
     std::unique_ptr<PortAudioSession> session; // guarded by sessionMutex
 };
@@ -103,6 +110,7 @@ struct PortAudioCapture::Run {
     }
 
     const bool probeOnly;
+    Clock::time_point stoppedAt = Clock::now(); // user-interface thread only
     SampleRing ring{RingSamples};
     std::atomic<double> deviceRate{0};
 
@@ -187,11 +195,14 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
     std::string problem;
     double rate = 0;
     StreamPtr stream;
-    if (!shared->ensureSession(problem)) {
+    if (Clock::now().time_since_epoch().count() < shared->noDeviceUntil.load()) {
+        // No device a moment ago: nothing to open.
+    } else if (!shared->ensureSession(problem)) {
         shared->say(problem);
     } else {
         stream = openInput(*run, rate, problem, run->probeOnly);
         if (problem == PortAudioCapture::NoMicrophoneMessage) {
+            shared->noDeviceUntil.store((Clock::now() + NoDeviceRetry).time_since_epoch().count());
             shared->sayOnce(shared->saidNoMicrophone, problem);
             // The library lists the devices when it starts: letting it go means the next
             // capture looks again, so a sound server that comes later is found (as long as
@@ -202,7 +213,6 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
         else
             shared->saidNoMicrophone.store(false);
     }
-    shared->saidNotAnswering.store(false); // the library answered
     if (stream != nullptr) {
         run->deviceRate.store(rate);
         auto rebuffer = std::make_unique<CaptureRebuffer>(rate);
@@ -215,6 +225,7 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
             if (drain(*run, *rebuffer, chunk) > 0) {
                 lastSound = now;
                 shared->saidSilent.store(false);
+                shared->saidNotAnswering.store(false); // the server answers again
             } else if (now - lastSound > PortAudioCapture::SilentDeviceLimit) {
                 shared->sayOnce(shared->saidSilent, PortAudioCapture::NothingCapturedMessage);
             }
@@ -295,7 +306,7 @@ void PortAudioCapture::launch(CaptureSink* sink) {
 
 void PortAudioCapture::probe() {
     collectFinished();
-    if (lingering_.size() < MaxLingering)
+    if (lingering_.empty())
         launch(nullptr);
 }
 
@@ -303,7 +314,11 @@ void PortAudioCapture::start(CaptureSink& sink) {
     if (run_ != nullptr)
         return;
     collectFinished();
-    if (lingering_.size() >= MaxLingering) {
+    const auto now = Clock::now();
+    const bool stuck = std::any_of(lingering_.begin(), lingering_.end(), [&](const auto& entry) {
+        return now - entry.first->stoppedAt > StuckAfter;
+    });
+    if (stuck || lingering_.size() >= MaxLingering) {
         shared_->sayOnce(shared_->saidNotAnswering, NotAnsweringMessage);
         return;
     }
@@ -331,6 +346,7 @@ void PortAudioCapture::stop() {
         shared_->sayOnce(shared_->saidNotAnswering, NotAnsweringMessage);
     }
     lastDeviceRate_ = run->deviceRate.load();
+    run->stoppedAt = Clock::now();
     lingering_.emplace_back(std::move(run), std::move(thread_));
     collectFinished();
 }

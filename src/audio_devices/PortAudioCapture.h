@@ -52,8 +52,9 @@ public:
     PortAudioCapture(const PortAudioCapture&) = delete;
     PortAudioCapture& operator=(const PortAudioCapture&) = delete;
 
-    // See CaptureDevice. Starts a capture thread and returns at once. When capture threads of
-    // earlier captures are still stuck in the library, starts nothing and says so.
+    // See CaptureDevice. Starts a capture thread and returns at once. When a capture thread of
+    // an earlier capture is stuck in the library (not ended 2 s after its stop), starts
+    // nothing and says so.
     // User-interface thread.
     void start(CaptureSink& sink) override;
     // See CaptureDevice; waits at most StopWait. User-interface thread.
