@@ -125,8 +125,7 @@ public:
         output.reset();
         std::filesystem::current_path(previous_);
         std::error_code ignored;
-        if (std::getenv("TESSIMO_KEEP_LIVE") == nullptr)
-            std::filesystem::remove_all(folder_, ignored);
+        std::filesystem::remove_all(folder_, ignored);
     }
 
     bool ready() const { return view != nullptr; }
