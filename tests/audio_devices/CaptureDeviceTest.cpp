@@ -72,7 +72,7 @@ TEST_F(CaptureDevice, DeliversWholeBuffersInOrderAndThePartLastOneOnStop) {
     EXPECT_LE(sizes.back(), static_cast<std::size_t>(CaptureBufferSamples));
     const long at = find(sink.samples(), signal, 2);
     EXPECT_GE(at, 0) << "the signal did not come through whole and in order";
-    EXPECT_LT(stopMs, 100.0);
+    EXPECT_LT(stopMs, 200.0);
     EXPECT_TRUE(messages.all().empty()) << messages.all().front();
 
     // A second capture on the same object works the same way.
@@ -103,7 +103,7 @@ TEST_F(CaptureDevice, FrozenServerNeverHoldsStopAndCaptureComesBackWhenItResumes
     std::printf("server frozen: stop %.1f ms, start %.1f ms, stop of a stuck start %.1f ms\n",
                 frozenStop, frozenStart, stuckStop);
     EXPECT_LT(frozenStop, PortAudioCapture::StopWait.count() + 100.0);
-    EXPECT_LT(frozenStart, 50.0);
+    EXPECT_LT(frozenStart, 200.0); // a thread started; a wait on the server would be seconds
     EXPECT_LT(stuckStop, PortAudioCapture::StopWait.count() + 100.0);
 
     ASSERT_EQ(kill(server.daemonPid(), SIGCONT), 0);
