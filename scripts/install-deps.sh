@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-svg-dev libqt6svg6
-  libfluidsynth-dev portaudio19-dev libasound2-dev libsqlite3-dev
+  libfluidsynth-dev portaudio19-dev libasound2-dev libsqlite3-dev libsamplerate0-dev
   librtmidi-dev libjack-jackd2-dev
   timgm6mb-soundfont fonts-liberation
   # tests and benchmarks

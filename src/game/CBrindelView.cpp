@@ -204,6 +204,8 @@ void CBrindelView::startRecord() {
     state_.idle = false;
     state_.recordPosition = -3;
     state_.recordTick = 0;
+    state_.recordedWords = 0;
+    state_.missedWords.clear();
     repaint();
     startTimer(RecordTickMs);
 }
@@ -396,7 +398,11 @@ PaintFrame CBrindelView::beginPaint() {
 // ---- Recognition hand-over ----
 
 bool CBrindelView::postRecognizedWord(int slot) {
-    return recognizedWords_.push(slot);
+    const bool queued = recognizedWords_.push(slot);
+    if (queued && wordArrived_) {
+        wordArrived_();
+    }
+    return queued;
 }
 
 void CBrindelView::recognitionCallback(int slot, void* context) {

@@ -4,11 +4,13 @@
 // the game state, and reaches the platform only through ViewServices.
 //
 // Threads: every method is for the user-interface thread only, except postRecognizedWord and
-// recognitionCallback, which the audio thread calls. A recognised word is queued there and
-// judged on the user-interface thread at the start of the next timer tick, never during one.
+// recognitionCallback, which the capture thread (not real time) calls. A recognised word is queued
+// there and judged on the user-interface thread at the start of the next timer tick, never during
+// one.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "display/LogicalSpace.h"
@@ -77,11 +79,20 @@ public:
     static bool isSounding(const CNote& note, std::uint32_t now);
 
     // ---- Recognition ----
-    // Queues a recognised word slot for the next tick. Audio thread (one producer at a time).
+    // Queues a recognised word slot for the next tick. Capture thread (one producer at a time).
     // Returns false when the word was dropped because the queue is full.
     bool postRecognizedWord(int slot);
     // The RecognitionCallback passed to StartRecognition; context is the view.
     static void recognitionCallback(int slot, void* context);
+    // Called on the capture thread after each word queued, so that the shell can have it
+    // judged at once (judgeRecognizedWords) rather than at the next tick. Set it before any
+    // capture starts; it must not wait for the user-interface thread. User-interface thread.
+    void setWordArrivalNotifier(std::function<void()> notifier) {
+        wordArrived_ = std::move(notifier);
+    }
+    // Judges the words queued so far, as the next tick would before moving anything; between
+    // ticks, never during one. User-interface thread.
+    void judgeRecognizedWords() { drainRecognizedWords(); }
 
     // ---- Exercise set-up ----
     // Rebuilds the PitchTable and the staff layout from the settings, then enters Play notes.
@@ -126,6 +137,8 @@ private:
     void tickGroupDictation();
     void tickRecord();
     void tickRecordReplay();
+    void checkRecording(int slot);
+    void saveRecordings();
     int speedStep() const;
     void runUnitClock(int step);
     bool limitsReached() const;
@@ -181,6 +194,7 @@ private:
     bool hasLastSpawned_ = false;
     std::int32_t lastSpawnedEndTime_ = 0;
     WordQueue recognizedWords_;
+    std::function<void()> wordArrived_;
 };
 
 } // namespace tessimo

@@ -8,6 +8,7 @@
 #include "game/PickDuration.h"
 #include "game/QuestionGenerator.h"
 #include "model/Durations.h"
+#include "model/NoteNames.h"
 #include "model/Pitch.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "sound/MidiOutput.h"
@@ -405,12 +406,55 @@ void CBrindelView::tickRecord() {
             if (const CNote* word =
                     pitchTable_.nthWord(state_.recordPosition, settings_.soundMode)) {
                 services_.recognizer.StartWordRecording(word->wordIndex);
-                pitchTable_[word->wordIndex].hasTemplate = 1;
+                pitchTable_[word->wordIndex].hasTemplate = 0; // emptied until it is recorded
             }
         }
     }
     if (state_.recordTick == 4 && state_.recordPosition >= -1) {
         services_.recognizer.StopCapture();
+        if (state_.recordPosition >= 0) {
+            if (const CNote* word =
+                    pitchTable_.nthWord(state_.recordPosition, settings_.soundMode)) {
+                checkRecording(word->wordIndex);
+            }
+        }
+    }
+}
+
+// A word counts as recorded only when the recogniser made a template of it; otherwise the
+// status line names every word of this Record to record again.
+void CBrindelView::checkRecording(int slot) {
+    const bool recorded = services_.recognizer.HasTemplate(slot);
+    pitchTable_[slot].hasTemplate = recorded ? 1 : 0;
+    if (recorded) {
+        ++state_.recordedWords;
+        return;
+    }
+    std::string name = noteName(pitchTable_[slot].pitch, settings_.namingConvention);
+    if (settings_.soundMode != Voice) {
+        name += " " + std::to_string(pitchTable_[slot].pitch / PitchesPerOctave - 1);
+    }
+    auto& missed = state_.missedWords;
+    if (std::find(missed.begin(), missed.end(), name) == missed.end()) {
+        missed.push_back(name); // a name of three recordings is named once
+    }
+    std::string list;
+    for (const std::string& word : missed) {
+        list += (list.empty() ? "" : ", ") + word;
+    }
+    services_.status.showMessage("Nothing was heard for " + list + ": record again");
+}
+
+// Writes the templates, unless this Record made none: a file is never replaced by recordings
+// that all captured nothing.
+void CBrindelView::saveRecordings() {
+    const std::string file = templateFileName(userName_);
+    if (state_.recordedWords == 0) {
+        services_.status.showMessage("Nothing was recorded; " + file + " was left as it was");
+        return;
+    }
+    if (services_.recognizer.SaveTemplates(file) != 0) {
+        services_.status.showMessage("The recordings could not be saved to " + file);
     }
 }
 
@@ -426,7 +470,7 @@ void CBrindelView::tickRecordReplay() {
     killTimer();
     state_.gameMode = GameMode::Idle;
     state_.idle = true;
-    services_.recognizer.SaveTemplates(templateFileName(userName_));
+    saveRecordings();
 }
 
 // ---- Sounds ----

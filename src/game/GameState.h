@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/GameMode.h"
 
@@ -42,6 +43,8 @@ struct GameState {
     int recordPosition = -3; // -3, -2: countdown; -1: noise; 0..: word being recorded
     int recordTick = 0;
     int replayPosition = -1;
+    int recordedWords = 0;                // words of this Record that became templates
+    std::vector<std::string> missedWords; // names of the words of this Record that captured nothing
 
     // The group being placed in the interval and chord modes.
     int shownInterval = 0;

@@ -1,5 +1,5 @@
-// Hand-over of recognised word slots from the audio thread to the user-interface thread:
-// a fixed-size single-producer single-consumer ring of slot numbers. Nothing is allocated,
+// Hand-over of recognised word slots from the capture thread (not real time) to the user-interface
+// thread: a fixed-size single-producer single-consumer ring of slot numbers. Nothing is allocated,
 // locked or waited for on either side.
 #pragma once
 
@@ -13,7 +13,7 @@ class WordQueue {
 public:
     static constexpr std::uint32_t Capacity = 64;
 
-    // Producer side (the audio thread, one at a time). Returns false, dropping the word, when
+    // Producer side (the capture thread, one at a time). Returns false, dropping the word, when
     // the queue is full: a user cannot say 64 words between two ticks.
     bool push(int slot) {
         const std::uint32_t tail = tail_.load(std::memory_order_relaxed);

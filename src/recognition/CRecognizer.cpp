@@ -14,6 +14,12 @@ namespace {
 
 // The longest word the detector can hold before dropping it: nine full buffers.
 constexpr std::size_t WorkSlotCapacity = 9 * CaptureBufferSamples;
+// A word under way grows by one buffer at a time and is dropped once it holds more than
+// MaxWordBytes, so the longest it gets is the first whole number of buffers past that.
+// Recognition allocates nothing only while the work slot's reserve covers it.
+static_assert(WorkSlotCapacity >= (MaxWordBytes / 2 / CaptureBufferSamples + 1) *
+                                      static_cast<std::size_t>(CaptureBufferSamples),
+              "the work slot must hold the longest word the detector keeps");
 constexpr int WorkSlotFrameCapacity = (WorkSlotCapacity - FrameLength) / FrameHop + 2;
 
 bool isTemplateSlot(int slot) {
@@ -22,8 +28,8 @@ bool isTemplateSlot(int slot) {
 
 } // namespace
 
-CRecognizer::CRecognizer(CaptureDevice* capture)
-    : capture_(capture), adaptive_(std::make_unique<AdaptiveRecognizer>()) {
+CRecognizer::CRecognizer(CaptureDevice* capture, WordOutput* output)
+    : capture_(capture), output_(output), adaptive_(std::make_unique<AdaptiveRecognizer>()) {
     // Everything recognition needs is allocated here, so that the capture thread does not
     // allocate while recognising.
     WindowTable();
@@ -119,10 +125,22 @@ int CRecognizer::PlayWord(int slot) {
     stopDevice();
     currentSlot_ = -1;
     state_ = S_NO_RECON;
+    const WordSlot& word = slots_[static_cast<std::size_t>(slot)];
+    if (!word.samples.empty() && output_ != nullptr) {
+        output_->playWord(word.samples.data(), word.samples.size()); // copied before it returns
+    }
     return 0; // every slot 0..85 exists; an empty one plays nothing
 }
 
-void CRecognizer::StopWordPlayback() {}
+void CRecognizer::StopWordPlayback() {
+    if (output_ != nullptr) {
+        output_->stopWord();
+    }
+}
+
+bool CRecognizer::HasTemplate(int slot) const {
+    return isTemplateSlot(slot) && !slots_[static_cast<std::size_t>(slot)].samples.empty();
+}
 
 int CRecognizer::SaveTemplates(const std::string& path) {
     if (capturing_) {

@@ -15,6 +15,7 @@
 #include "recognition/RecognizerEntryPoints.h"
 #include "recognition/TemplateSpread.h"
 #include "recognition/WordDecision.h"
+#include "recognition/WordOutput.h"
 #include "recognition/WordSlot.h"
 
 namespace tessimo {
@@ -23,23 +24,25 @@ class AdaptiveRecognizer;
 
 // Threads. The entry points and the inspection methods run on the user-interface thread;
 // onCaptureBuffer (and through it DetectorStep, TrimAndAnalyse, MatchWord and the
-// RecognitionCallback) runs on the capture thread. There is no lock: the user-interface thread
-// touches the slots, the detector state, the noise level and the callback only while capture
-// is stopped, and every entry point that needs them stops capture first (CaptureDevice::stop
-// waits for the last buffer): the start entry points, StopCapture, PlayWord, and SaveTemplates
-// and LoadTemplates, which end a capture in progress as StopCapture does. The candidate flags are
-// atomics, so SetCandidate is safe while recognition runs; a change applies from the next word on.
+// RecognitionCallback) runs on the capture thread (not real time). There is no lock: the
+// user-interface thread touches the slots, the detector state, the noise level and the callback
+// only while capture is stopped, and every entry point that needs them stops capture first
+// (CaptureDevice::stop waits for the last buffer): the start entry points, StopCapture, PlayWord,
+// and SaveTemplates and LoadTemplates, which end a capture in progress as StopCapture does. The
+// candidate flags are atomics, so SetCandidate is safe while recognition runs; a change applies
+// from the next word on.
 //
 // Without a capture device, the start entry points only change the detector state and no
 // buffer arrives unless a caller (a test, the command-line tool) feeds onCaptureBuffer itself,
 // on one thread with the entry points.
 //
-// Word playback belongs to the sound output, which is not attached yet: PlayWord stops capture
-// and reports whether the slot holds a word, and plays nothing.
+// Word playback goes to a WordOutput (the program's sound output), which copies the samples
+// before PlayWord returns; without one PlayWord plays nothing.
 class CRecognizer final : public RecognizerEntryPoints, private CaptureSink {
 public:
-    // capture may be null (no device: deaf); it must outlive the recogniser.
-    explicit CRecognizer(CaptureDevice* capture = nullptr);
+    // capture may be null (no device: deaf), output null (mute); both must outlive the
+    // recogniser.
+    explicit CRecognizer(CaptureDevice* capture = nullptr, WordOutput* output = nullptr);
     ~CRecognizer() override;
     CRecognizer(const CRecognizer&) = delete;
     CRecognizer& operator=(const CRecognizer&) = delete;
@@ -49,10 +52,10 @@ public:
     void StartRecognition(RecognitionCallback callback, void* context) override;
     int StopCapture() override;
     void SetCandidate(int slot, bool candidate) override;
-    // No sound yet (see above): stops capture like the real playback, returns -1 for a slot
-    // outside 0..85, else 0 (an empty slot included).
+    bool HasTemplate(int slot) const override;
+    // Stops capture without trimming and plays the slot's samples; returns -1 for a slot
+    // outside 0..85, else 0 (an empty slot, which plays nothing, included).
     int PlayWord(int slot) override;
-    // Nothing to stop until playback is attached.
     void StopWordPlayback() override;
     int SaveTemplates(const std::string& path) override;
     int LoadTemplates(const std::string& path,
@@ -115,6 +118,7 @@ private:
     void start(DetectorState state);
 
     CaptureDevice* capture_;
+    WordOutput* output_;
     bool capturing_ = false; // user-interface thread only: between a start and a stop
     DetectorState state_ = S_NO_RECON;
     float noiseLevel_ = 0.0f;

@@ -22,7 +22,9 @@ public:
 // no call happens outside that window. start() and stop() synchronise with the capture thread
 // (for example by starting and joining it, or through the back end's own locking), so what the
 // user-interface thread wrote before start() is visible to the capture thread, and what the
-// capture thread wrote is visible after stop().
+// capture thread wrote is visible after stop(). stop() may bound its wait: a device whose
+// capture thread does not deliver its last buffer in time (a frozen sound server) stops
+// delivering for good before stop() returns, so the contract holds with the last buffer lost.
 class CaptureDevice {
 public:
     virtual ~CaptureDevice() = default;

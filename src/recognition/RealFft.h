@@ -12,7 +12,7 @@ namespace tessimo {
 //
 // Arithmetic in single precision; the twiddle factors are derived in double precision for
 // every call. Allocates nothing on the heap (up to 16 KiB of stack), keeps no tables and no state
-// between calls: safe on the audio thread and on any number of threads at once (each with its own
+// between calls: safe on the capture thread and on any number of threads at once (each with its own
 // block).
 void RealFft(int n, int direction, float* a);
 

@@ -15,8 +15,8 @@ inline constexpr int TemplateSlotCount = 84;
 inline constexpr int WorkSlot = 84;
 inline constexpr int WordSlotCount = 86;
 
-// Called once per accepted word with the slot of the best-matching template, on the audio
-// thread. The receiver hands the slot over to the user-interface thread.
+// Called once per accepted word with the slot of the best-matching template, on the capture
+// thread (not real time). The receiver hands the slot over to the user-interface thread.
 using RecognitionCallback = void (*)(int slot, void* context);
 
 class RecognizerEntryPoints {
@@ -41,6 +41,11 @@ public:
 
     // Sets or clears whether slot (0..83) may be recognised. User-interface thread.
     virtual void SetCandidate(int slot, bool candidate) = 0;
+
+    // Whether slot (0..83) holds a template: after StopCapture, whether the recording made a
+    // word (a silent or too short one leaves the slot empty). User-interface thread, capture
+    // stopped.
+    virtual bool HasTemplate(int slot) const = 0;
 
     // Stops capture without trimming and plays the slot's samples, cutting off a word already
     // playing; an empty slot plays nothing and leaves a word already playing alone. Returns -1

@@ -1,6 +1,9 @@
 #include "shell/CBrindelViewWidget.h"
 
+#include "audio_devices/PortAudioCapture.h"
+#include "audio_devices/SoundWordOutput.h"
 #include "game/MersenneRandom.h"
+#include "recognition/CRecognizer.h"
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
@@ -8,7 +11,6 @@
 #include "shell/QtConfirmationBox.h"
 #include "shell/QtManualOpener.h"
 #include "shell/QtWindowTimer.h"
-#include "shell/SilentRecognizer.h"
 #include "sound/SoundOutput.h"
 
 #include <QCoreApplication>
@@ -64,18 +66,64 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
             }
         });
     }
-    m_recognizer =
-        devices.recognizer ? std::move(devices.recognizer) : std::make_unique<SilentRecognizer>();
+    if (devices.recognizer) {
+        m_recognizer = std::move(devices.recognizer);
+    } else {
+        createRecognizer();
+    }
     m_random = std::make_unique<MersenneRandom>(m_clock->tickCount());
 
     const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
                                 *m_manuals, *m_midi,  *m_recognizer, *m_random,       *this};
     m_engine = std::make_unique<CBrindelView>(services);
+    // A recognised word is judged as soon as the user-interface thread is free, not at the
+    // next tick.
+    m_engine->setWordArrivalNotifier([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { judgeWords(); }, Qt::QueuedConnection);
+    });
     // The frame connects to statusMessage only once the view exists: say it from the loop.
     const QString startMessage = QString::fromStdString(m_engine->loadUserFiles());
     if (!startMessage.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
+    }
+}
+
+// The real recogniser on the default microphone, playing its words through the synthesiser's
+// output stream. Without a microphone it stays deaf and says "No microphone" once.
+void CBrindelViewWidget::createRecognizer() {
+    m_capture = std::make_unique<PortAudioCapture>([this](const std::string& message) {
+        QMetaObject::invokeMethod(
+            this, [this, text = QString::fromStdString(message)] { emit statusMessage(text); },
+            Qt::QueuedConnection);
+    });
+    m_capture->probe();
+    if (auto* output = dynamic_cast<SoundOutput*>(m_midi.get())) {
+        m_wordPoll = new QTimer(this);
+        m_wordPoll->setInterval(500);
+        connect(m_wordPoll, &QTimer::timeout, this, [this] { pollWordPlayback(); });
+        m_wordOutput = std::make_unique<SoundWordOutput>(*output, [this] {
+            if (!m_wordPoll->isActive()) {
+                m_wordPoll->start();
+            }
+        });
+    }
+    m_recognizer = std::make_unique<CRecognizer>(m_capture.get(), m_wordOutput.get());
+}
+
+void CBrindelViewWidget::judgeWords() {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    m_engine->judgeRecognizedWords();
+    afterEngineEvent(mode, idle);
+}
+
+// Frees a word the output is done with; stops polling once nothing is held or playing.
+void CBrindelViewWidget::pollWordPlayback() {
+    auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
+    if (output == nullptr || (!output->reclaimWords() && !output->wordPlaying())) {
+        m_wordPoll->stop();
     }
 }
 

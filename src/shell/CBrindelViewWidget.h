@@ -10,19 +10,23 @@
 #include "shell/CommandView.h"
 #include "sound/MidiOutput.h"
 
+#include <QTimer>
+
 #include <filesystem>
 #include <memory>
 
 namespace tessimo {
 
 class MersenneRandom;
+class PortAudioCapture;
+class SoundWordOutput;
 class QtClock;
 class QtConfirmationBox;
 class QtManualOpener;
 class QtWindowTimer;
 
 // Replacements for the devices the view would otherwise open itself; null members are opened
-// as usual (the synthesiser, no microphone, the real dialogs).
+// as usual (the synthesiser, the recogniser on the default microphone, the real dialogs).
 struct ViewDevices {
     std::unique_ptr<MidiOutput> midi;
     // Where the synthesiser looks for its SoundFont when midi is null; empty: the system's.
@@ -78,6 +82,9 @@ private:
     void afterEngineEvent(GameMode modeBefore, bool idleBefore);
     // Says a change of the sound output's status in the status bar, once.
     void reportSoundStatus();
+    void createRecognizer();
+    void judgeWords();
+    void pollWordPlayback();
 
     std::unique_ptr<QtClock> m_clock;
     std::unique_ptr<QtWindowTimer> m_timer;
@@ -85,6 +92,10 @@ private:
     std::unique_ptr<ExerciseDialogs> m_dialogs;
     std::unique_ptr<QtManualOpener> m_manuals;
     std::unique_ptr<MidiOutput> m_midi;
+    // The recogniser's devices, when the view made its own recogniser; they outlive it.
+    std::unique_ptr<PortAudioCapture> m_capture;
+    std::unique_ptr<SoundWordOutput> m_wordOutput;
+    QTimer* m_wordPoll = nullptr; // 500 ms while a recorded word plays
     std::unique_ptr<RecognizerEntryPoints> m_recognizer;
     std::unique_ptr<MersenneRandom> m_random;
     std::unique_ptr<CBrindelView> m_engine;

@@ -5,6 +5,7 @@
 #include "sound/OutputIdleGate.h"
 #include "sound/PortAudioSession.h"
 #include "sound/SynthEngine.h"
+#include "sound/WordPlayback.h"
 
 #include <algorithm>
 #include <atomic>
@@ -50,8 +51,8 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
     std::atomic<int> channelCount{0};
     std::atomic<std::uint64_t> outputLatency{0};
     std::atomic<std::uint64_t> frames{0}; // written by the audio thread
-    std::atomic<AudioMixSource*> wordSource{nullptr};
-    std::atomic<bool> mixing{false}; // the audio thread is using wordSource
+    // Recorded words: played by the user-interface thread, mixed by the audio thread.
+    WordPlayback words;
 
     mutable std::mutex textMutex;
     std::string reason;  // why silent or lost
@@ -270,16 +271,12 @@ bool SoundOutput::Device::renderAudio(float* out, std::size_t frameCount, int ch
     // The stream counts from 0 again after a reconnection; this count goes on.
     const std::uint64_t first = frames.load(std::memory_order_relaxed);
     engine->render(out, frameCount, channels);
-    mixing.store(true); // seq_cst, paired with setWordSource
-    AudioMixSource* source = wordSource.load();
-    if (source != nullptr)
-        source->mixInto(out, frameCount, channels, first);
+    words.mixInto(out, frameCount, channels, first);
     const std::size_t samples = frameCount * static_cast<std::size_t>(channels);
     const bool silent = std::all_of(out, out + samples, [](float s) { return s == 0.0f; });
     const bool more = ownedGate->continueAfterBlock(silent, frameCount, [&] {
-        return ring.hasPending() || (source != nullptr && source->isActive());
+        return ring.hasPending() || words.isActive();
     });
-    mixing.store(false);
     frames.store(first + frameCount, std::memory_order_release);
     return more;
 }
@@ -357,6 +354,15 @@ std::uint64_t SoundOutput::outputLatencyFrames() const {
     return device_->outputLatency.load();
 }
 
+bool SoundOutput::playWord(const std::int16_t* samples, std::size_t count) {
+    if (!isReady())
+        return false;
+    if (!device_->words.play(samples, count, sampleRate()))
+        return false;
+    wakeOutput();
+    return true;
+}
+
 std::uint64_t SoundOutput::framesRendered() const {
     return device_->frames.load(std::memory_order_acquire);
 }
@@ -374,10 +380,16 @@ void SoundOutput::wakeOutput() {
         gate->restarted(false); // the next message tries again
 }
 
-void SoundOutput::setWordSource(AudioMixSource* source) {
-    device_->wordSource.store(source); // seq_cst, paired with renderAudio
-    while (device_->mixing.load())
-        std::this_thread::yield();
+void SoundOutput::stopWord() {
+    device_->words.stop();
+}
+
+bool SoundOutput::wordPlaying() {
+    return device_->words.isPlaying(framesRendered(), outputLatencyFrames());
+}
+
+bool SoundOutput::reclaimWords() {
+    return device_->words.reclaim();
 }
 
 std::unique_ptr<SoundOutput> createSoundOutput(SoundOutput::StatusChanged onStatusChanged) {

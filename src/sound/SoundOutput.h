@@ -23,15 +23,13 @@
 // advances. Back to Ready, the listener hears of it once more. Notes asked for meanwhile are
 // dropped, not played late all at once; program changes are kept.
 //
-// Recorded words are mixed into the same callback through setWordSource. The word source hands
-// a word over lock-free: the user-interface thread publishes an immutable buffer of 22000 Hz
-// mono samples with a generation number in an atomic slot; the audio thread takes it at the
-// start of a block, resamples it to sampleRate() while adding it to the synth's output, and when
-// its last sample is mixed stores the frame at which it ended ("word finished at frame X") in
-// an atomic. The word has left the speaker once framesRendered() passes X +
-// outputLatencyFrames(). framesRendered() keeps counting across a reconnection. A source that
-// captures or plays through the sound library follows the same rule: its opens, starts, stops
-// and closes run on a DeviceWorker of its own, never on the user-interface thread.
+// Recorded words are mixed into the same callback by the output's own WordPlayback: the
+// user-interface thread converts a word to the stream's rate and publishes it lock-free, the
+// audio thread only copies it and notes the stream frame after its last sample, so the word
+// has left the speaker once framesRendered() passes that frame plus outputLatencyFrames().
+// framesRendered() keeps counting across a reconnection. A source that captures or plays
+// through the sound library follows the same rule: its opens, starts, stops and closes run on
+// a thread of its own, never on the user-interface thread.
 //
 // While nothing sounds the stream goes idle: after IdleAfterSeconds of exact silence (the synth
 // has no reverb or chorus, so an idle synth renders exact zeros) with no message queued and no
@@ -47,6 +45,7 @@
 #include "sound/MidiPlayer.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SynthMidiPort.h"
+#include "sound/WordPlayback.h"
 
 #include <chrono>
 #include <cstdint>
@@ -142,11 +141,21 @@ public:
     // device thread, otherwise it costs a fence and a load. User-interface thread only.
     void wakeOutput();
 
-    // Installs the source mixed after the synthesiser in every block (null removes it). When
-    // it returns no block is using the previous source any more (it may spin for the rest of
-    // one block's mixing, microseconds), so the previous one may be freed. Any one thread at a
-    // time.
-    void setWordSource(AudioMixSource* source);
+    // Plays count samples of a recorded word (16-bit mono at 22000 Hz), cutting off a word
+    // playing. The word is converted to the stream's rate here, on the calling thread, with the
+    // fastest band-limited converter: its cost grows with the word's length (a word is at most
+    // 20 s; bench_live prints the cost of 1 s and of 20 s). Returns false, playing nothing, while
+    // the output is not ready or when the stream has not taken the last words. User-interface
+    // thread only.
+    bool playWord(const std::int16_t* samples, std::size_t count);
+    // Stops a word playing; the next block is silent. User-interface thread only.
+    void stopWord();
+    // True until the last sample of the word played has left the speaker, as the stream's
+    // frame counter says. User-interface thread only.
+    bool wordPlaying();
+    // Frees the words the audio thread is done with; true while one is still held. Call it
+    // now and then while wordPlaying() (a 500 ms poll). User-interface thread only.
+    bool reclaimWords();
 
 private:
     struct Device;

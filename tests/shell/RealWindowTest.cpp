@@ -498,8 +498,21 @@ void RealWindowTest::silentSoundIsSaidOnce() {
     view.resize(800, 400);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QTRY_COMPARE_WITH_TIMEOUT(said.count(), 1, 10000);
-    const QString text = said.first().first().toString();
+    // The synthesiser's reason, and "No microphone" when this machine has none.
+    auto soundMessages = [&] {
+        int n = 0;
+        for (const auto& message : said) {
+            n += message.first().toString() != "No microphone" ? 1 : 0;
+        }
+        return n;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(soundMessages(), 1, 10000);
+    QString text;
+    for (const auto& message : said) {
+        if (message.first().toString() != "No microphone") {
+            text = message.first().toString();
+        }
+    }
     QVERIFY(!text.isEmpty());
     QVERIFY2(text.size() < 120 && !text.contains("0x"), qPrintable(text));
 
@@ -507,7 +520,8 @@ void RealWindowTest::silentSoundIsSaidOnce() {
     QTest::mouseClick(&view, Qt::LeftButton, {}, keyPoint(view, 60));
     QCOMPARE(view.engine().state().highlightPitch, 60);
     QTest::qWait(100);
-    QCOMPARE(said.count(), 1);
+    QCOMPARE(soundMessages(), 1);
+    QVERIFY(said.count() <= 2);
 }
 
 void RealWindowTest::wheelStepsByNotch() {

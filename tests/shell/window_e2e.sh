@@ -4,7 +4,8 @@
 # Usage: window_e2e.sh PROGRAM SHOTS synth
 #        window_e2e.sh PROGRAM SHOTS voice SETTINGS_WRITER
 # "synth" runs the mouse exercises with the default settings; "voice" starts with a user in
-# Voice mode who has one note selected, records it (without a microphone) and recognises.
+# Voice mode who has one note selected, records it by saying "do" three times into the virtual
+# microphone of a private sound server (scripts/virtual-sound.sh) and recognises.
 set -euo pipefail
 
 program=$(realpath "$1")
@@ -18,10 +19,15 @@ if [ "$scenario" = voice ]; then
 fi
 xvfb_pid=
 app_pid=
+noise_pid=
+sound_dir=
+virtual_sound=$(dirname "$(realpath "$0")")/../../scripts/virtual-sound.sh
 
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    [ -n "$noise_pid" ] && kill "$noise_pid" 2>/dev/null || true
+    [ -n "$sound_dir" ] && bash "$virtual_sound" stop "$sound_dir" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -43,6 +49,23 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+
+if [ "$scenario" = voice ]; then
+    # A private server with a virtual microphone, a quiet room on it all along, and the word.
+    sound_dir="$work/sound"
+    export "$(bash "$virtual_sound" start "$sound_dir")" || fail "no private sound server"
+    sox -n -r 22000 -c 1 -b 16 -e signed-integer -t raw "$work/room.raw" synth 120 whitenoise \
+        vol 0.003 || fail "sox cannot make the room noise"
+    pacat --playback -d micfeed --raw --format=s16le --rate=22000 --channels=1 \
+        "$work/room.raw" >/dev/null 2>&1 &
+    noise_pid=$!
+    espeak-ng -v fr -w "$work/do.wav" do && sox "$work/do.wav" -r 22000 -c 1 -b 16 \
+        -e signed-integer -t raw "$work/do.raw" pad 0.1 0.3 || fail "cannot make the word"
+fi
+say_do() {
+    pacat --playback -d micfeed --raw --format=s16le --rate=22000 --channels=1 \
+        "$work/do.raw" >/dev/null 2>&1 &
+}
 
 (cd "$work" && exec "$program" >"$work/app.log" 2>&1) &
 app_pid=$!
@@ -218,8 +241,15 @@ at 0.7
 shot 03-record-countdown
 red=$(count_colour "$shots/03-record-countdown.png" 'rgb(255,0,0)' 200 150 0 "$view_top")
 [ "$red" -gt 200 ] || fail "no red countdown digit ($red red pixels)"
+# Each word's capture runs from 4.5 s, 6.0 s and 7.5 s for 1.2 s.
+at 4.65
+say_do
 at 5.3
 shot 04-record-word
+at 6.15
+say_do
+at 7.65
+say_do
 # Three recordings of the one name: recording ends at 9 s, the replay (1.2 s a word) at 13.8 s.
 at 10.6
 shot 05-record-replay
@@ -231,6 +261,7 @@ awk -v a="$about_idle" -v b="$about_now" 'BEGIN { exit !(b > a * 0.8) }' ||
     fail "About is not enabled after the replay ($about_idle -> $about_now)"
 awk -v a="$recognize_idle" -v b="$recognize_now" 'BEGIN { exit !(b > a + 0.04) }' ||
     fail "Recognize is not enabled after recording ($recognize_idle -> $recognize_now)"
+[ -s "$work/record.dat" ] || fail "no template file after recording"
 
 button 11
 sleep 1.5

@@ -137,6 +137,7 @@ bool PrivateSoundServer::restart(std::string& reason) {
 }
 
 PrivateSoundServer::~PrivateSoundServer() {
+    stopPlayers();
     stopChild(recorder_);
     if (daemon_ > 0)
         ::kill(daemon_, SIGCONT); // a stopped daemon would not see the SIGTERM
@@ -160,7 +161,11 @@ bool PrivateSoundServer::start(std::string& reason) {
         std::ofstream script(folder_ / "server.pa");
         script << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket
                << "\nload-module module-null-sink sink_name=speaker rate=22000 channels=1"
-                  " format=s16le norewinds=1\nset-default-sink speaker\n";
+                  " format=s16le norewinds=1\nset-default-sink speaker\n"
+                  "load-module module-null-sink sink_name=micfeed rate=22000 channels=1"
+                  " format=s16le norewinds=1\n"
+                  "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
+                  "set-default-source mic\n";
     }
     const std::vector<std::string> env = {"HOME=" + folder_.string(),
                                           "XDG_RUNTIME_DIR=" + folder_.string(),
@@ -213,6 +218,42 @@ std::vector<float> PrivateSoundServer::stopRecording() {
         samples[i] = static_cast<float>(static_cast<std::int16_t>(lo | hi << 8)) / 32768.0f;
     }
     return samples;
+}
+
+bool PrivateSoundServer::play(const std::vector<std::int16_t>& samples) {
+    const auto file = folder_ / ("played-" + std::to_string(playCount_++) + ".raw");
+    {
+        std::ofstream out(file, std::ios::binary);
+        for (const std::int16_t s : samples) {
+            const auto u = static_cast<std::uint16_t>(s);
+            out.put(static_cast<char>(u & 0xFF));
+            out.put(static_cast<char>(u >> 8));
+        }
+    }
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        env.emplace_back(*e);
+    const pid_t player = spawn({"pacat", "--playback", "-d", "micfeed", "--raw", "--format=s16le",
+                                "--rate=22000", "--channels=1", "--latency-msec=20", file.string()},
+                               env);
+    if (player <= 0)
+        return false;
+    players_.push_back(player);
+    return true;
+}
+
+void PrivateSoundServer::waitForPlayers() {
+    for (const pid_t player : players_) {
+        int status = 0;
+        waitpid(player, &status, 0);
+    }
+    players_.clear();
+}
+
+void PrivateSoundServer::stopPlayers() {
+    for (pid_t& player : players_)
+        stopChild(player);
+    players_.clear();
 }
 
 } // namespace tessimo::test

@@ -1,11 +1,13 @@
 // A private sound server for tests with a real output device: a PulseAudio daemon in a fresh
 // folder with one null sink, "speaker", as the default sink, which a recording client can hear
-// through its monitor. Start() points this process's sound clients at it (PULSE_SERVER); the
-// destructor stops the daemon, reaps it and removes the folder.
+// through its monitor. Its default source, "mic", is a virtual microphone that hears whatever
+// is played into the second null sink, "micfeed" (see play()). Start() points this process's sound
+// clients at it (PULSE_SERVER); the destructor stops the daemon, reaps it and removes the folder.
 #pragma once
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,12 +43,23 @@ public:
     bool stop();
     bool resume();
     bool restart(std::string& reason);
+
+    // Plays 22000 Hz mono samples into the virtual microphone, in real time, from a player
+    // process of its own; returns once the player runs. Players mix, so a quiet room noise can
+    // go on under the words. Returns false when the player cannot be started.
+    bool play(const std::vector<std::int16_t>& samples);
+    // Waits until every player started by play() has ended.
+    void waitForPlayers();
+    // Stops every player at once.
+    void stopPlayers();
     pid_t daemonPid() const { return daemon_; }
 
 private:
     std::filesystem::path folder_;
     pid_t daemon_ = -1;
     pid_t recorder_ = -1;
+    std::vector<pid_t> players_;
+    int playCount_ = 0;
 };
 
 } // namespace tessimo::test

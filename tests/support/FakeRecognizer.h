@@ -19,6 +19,7 @@ public:
     std::vector<Call> calls;
     std::array<std::uint8_t, TemplateSlotCount> candidates{};
     std::array<std::uint8_t, TemplateSlotCount> templates{}; // slots that hold a word
+    std::array<bool, TemplateSlotCount> silentSlots{};       // recordings that capture nothing
     RecognitionCallback callback = nullptr;
     void* context = nullptr;
     bool capturing = false;
@@ -43,7 +44,8 @@ public:
     int StopCapture() override {
         calls.push_back({"StopCapture", 0});
         if (recordingSlot >= 0) {
-            templates[recordingSlot] = 1; // a recorded word becomes a template
+            // A recorded word becomes a template, unless the test made it capture nothing.
+            templates[recordingSlot] = silentSlots[recordingSlot] ? 0 : 1;
             recordingSlot = -1;
         }
         capturing = false;
@@ -51,6 +53,9 @@ public:
         return 0;
     }
     void SetCandidate(int slot, bool candidate) override { candidates[slot] = candidate ? 1 : 0; }
+    bool HasTemplate(int slot) const override {
+        return slot >= 0 && slot < TemplateSlotCount && templates[slot] != 0 && !silentSlots[slot];
+    }
     int PlayWord(int slot) override {
         calls.push_back({"PlayWord", slot});
         capturing = false;
