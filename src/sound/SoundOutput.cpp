@@ -274,9 +274,8 @@ bool SoundOutput::Device::renderAudio(float* out, std::size_t frameCount, int ch
     words.mixInto(out, frameCount, channels, first);
     const std::size_t samples = frameCount * static_cast<std::size_t>(channels);
     const bool silent = std::all_of(out, out + samples, [](float s) { return s == 0.0f; });
-    const bool more = ownedGate->continueAfterBlock(silent, frameCount, [&] {
-        return ring.hasPending() || words.isActive();
-    });
+    const bool more = ownedGate->continueAfterBlock(
+        silent, frameCount, [&] { return ring.hasPending() || words.isActive(); });
     frames.store(first + frameCount, std::memory_order_release);
     return more;
 }
