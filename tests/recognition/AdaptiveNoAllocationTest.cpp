@@ -2,31 +2,10 @@
 // calibration, words, a sound outside the vocabulary and an over-long noise go through it.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "Feeding.h"
 #include "Voices.h"
 #include "recognition/CRecognizer.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "support/CountingAllocator.h"
 
 namespace tessimo {
 namespace {
@@ -65,9 +44,9 @@ TEST(AdaptivePath, AllocatesNothingWhileRecognising) {
     r.setSayAgainCallback(&Counter::sayAgain);
     r.StartRecognition(&Counter::word, &counter);
 
-    const long before = allocations.load();
+    const long before = tessimo::test::allocationCount();
     feed(r, stream);
-    const long during = allocations.load() - before;
+    const long during = tessimo::test::allocationCount() - before;
 
     EXPECT_EQ(during, 0);
     EXPECT_GE(counter.words + counter.again, 3);

@@ -2,31 +2,10 @@
 // stream of words, saturations and silences goes through the detector.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "Feeding.h"
 #include "Signals.h"
 #include "recognition/CRecognizer.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "support/CountingAllocator.h"
 
 namespace tessimo {
 namespace {
@@ -63,9 +42,9 @@ TEST(Recognition, AllocatesNothingWhileRecognising) {
     Counter counter;
     r.StartRecognition(&Counter::callback, &counter);
 
-    const long before = allocations.load();
+    const long before = tessimo::test::allocationCount();
     feed(r, stream);
-    const long during = allocations.load() - before;
+    const long during = tessimo::test::allocationCount() - before;
 
     EXPECT_EQ(during, 0);
     ASSERT_EQ(counter.count, 3);

@@ -4,32 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
-namespace {
-std::atomic<long> allocations{0};
-std::atomic<long> frees{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    if (p != nullptr)
-        ++frees;
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    if (p != nullptr)
-        ++frees;
-    std::free(p);
-}
+#include "support/CountingAllocator.h"
 
 TEST(WordPlaybackCallback, AllocatesAndFreesNothing) {
     tessimo::WordPlayback words;
@@ -38,12 +15,12 @@ TEST(WordPlaybackCallback, AllocatesAndFreesNothing) {
     long during = 0;
     long freedDuring = 0;
     auto block = [&] {
-        const long a = allocations.load();
-        const long f = frees.load();
+        const long a = tessimo::test::allocationCount();
+        const long f = tessimo::test::freeCount();
         words.mixInto(out.data(), 256, 2, frame);
         (void)words.isActive();
-        during += allocations.load() - a;
-        freedDuring += frees.load() - f;
+        during += tessimo::test::allocationCount() - a;
+        freedDuring += tessimo::test::freeCount() - f;
         frame += 256;
     };
     for (int round = 0; round < 50; ++round) {
