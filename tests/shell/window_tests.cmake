@@ -48,6 +48,9 @@ foreach(_scenario synth voice)
 endforeach()
 
 # User files that are not regular files or cannot be read, at start-up and on the command line.
+# The view opens the audio library for its microphone (see test_shell_window).
 tessimo_add_qttest(test_shell_user_files
   SOURCES UserFilesTest.cpp RecordingMidi.h
-  LIBS tessimo_shell Threads::Threads)
+  LIBS tessimo_shell Threads::Threads
+  ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
+      ASAN_OPTIONS=fast_unwind_on_malloc=0)
