@@ -41,8 +41,9 @@ constexpr int Slowdown = 1;
 
 constexpr auto FreezeLimit = 8s;
 // The most the user-interface thread may wait in one call: a freeze lasts seconds, and this
-// leaves room for a loaded machine or a sanitizer build.
-constexpr auto UiWaitLimit = 200ms;
+// leaves room for a loaded machine, and more for a sanitizer build, whose runtime itself can
+// hold a thread for a quarter of a second.
+constexpr auto UiWaitLimit = 200ms * Slowdown;
 
 double ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
