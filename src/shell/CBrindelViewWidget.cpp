@@ -138,7 +138,14 @@ void CBrindelViewWidget::reportSoundStatus() {
         return;
     }
     // Two changes in quick succession arrive as two reports of the same latest message.
-    const QString message = QString::fromStdString(output->statusMessage());
+    QString message = QString::fromStdString(output->statusMessage());
+    // This view's start-up timer and the output's own clock can disagree by a few
+    // milliseconds: once the user has been told that the server does not answer, an output
+    // that is ready says so, however quick its own start-up was.
+    if (message.isEmpty() && output->isReady() &&
+        m_lastSoundMessage == QString(SoundOutput::StalledMessage)) {
+        message = QString(SoundOutput::LateReadyMessage);
+    }
     if (!message.isEmpty() && message != m_lastSoundMessage) {
         emit statusMessage(message);
     }

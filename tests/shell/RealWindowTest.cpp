@@ -13,6 +13,7 @@
 #include "shell/QtWindowTimer.h"
 #include "shell/dialogs/CConfigureDialog.h"
 #include "shell/dialogs/CProfile.h"
+#include "support/FakeRecognizer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -126,6 +127,9 @@ void RealWindowTest::init() {
     m_app = std::make_unique<CBrindelApp>([this] {
         ViewDevices devices;
         devices.midi = std::make_unique<RecordingMidi>(m_played);
+        // A microphone of its own: whether this machine has one must not change what the
+        // status bar says while the window is tested.
+        devices.recognizer = std::make_unique<testing::FakeRecognizer>();
         auto dialogs = std::make_unique<ScriptedDialogs>();
         m_dialogs = dialogs.get();
         devices.dialogs = std::move(dialogs);
