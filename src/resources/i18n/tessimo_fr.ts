@@ -252,6 +252,18 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
         <translation>Configurer</translation>
     </message>
     <message>
+        <source>St&amp;atistics ...</source>
+        <translation>Statisti&amp;ques ...</translation>
+    </message>
+    <message>
+        <source>Show the practice history: weak notes, answers per day, confusions</source>
+        <translation>Afficher l'historique : notes faibles, réponses par jour, confusions</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistiques</translation>
+    </message>
+    <message>
         <source>&amp;Stop</source>
         <translation>&amp;Arrêter</translation>
     </message>
