@@ -13,9 +13,11 @@
 #include "shell/QtWindowTimer.h"
 #include "shell/dialogs/CConfigureDialog.h"
 #include "shell/dialogs/CProfile.h"
+#include "shell/statistics/StatisticsWindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -97,6 +99,7 @@ private slots:
     void silentSoundIsSaidOnce();
     void wheelStepsByNotch();
     void exitWritesNothing();
+    void statisticsOpenAndKeepTheOptionInThePreferences();
 
 private:
     QToolButton* button(int id) const {
@@ -154,7 +157,7 @@ void RealWindowTest::startsInPlayNotes() {
         ids << a->data().toInt();
     }
     QCOMPARE(ids, (QList<int>{32803, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792, 32782,
-                              32784, 57664}));
+                              32784, 57664, 32910}));
 
     // The first paint prepared the exercise; Play notes runs no timer at all.
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
@@ -559,6 +562,39 @@ void RealWindowTest::exitWritesNothing() {
     m_app->mainFrame()->action(IdExit)->trigger();
     QVERIFY(!m_app->mainFrame()->isVisible());
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+}
+
+// The Statistics button opens the window over the user's history; its weak-spot option is
+// kept in prefs<name>.ini, and the settings file is left alone.
+void RealWindowTest::statisticsOpenAndKeepTheOptionInThePreferences() {
+    QVERIFY(button(IdStatistics)->isEnabled());
+    QTest::mouseClick(button(IdNotesDictation), Qt::LeftButton);
+    QVERIFY(m_app->mainFrame()->action(IdStatistics)->isEnabled()); // also while a game runs
+    QTest::mouseClick(button(IdStatistics), Qt::LeftButton);
+    StatisticsWindow* window = m_view->statisticsWindow();
+    QVERIFY(window != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->windowTitle(), QString::fromUtf8("Statistics — default user"));
+    QVERIFY(window->summaryText().contains(QStringLiteral("history.sqlite")));
+    QCOMPARE(engine().gameMode(), GameMode::NotesDictation); // the game goes on
+
+    QVERIFY(!window->weakSpotBox()->isChecked());
+    QVERIFY(!m_view->weakSpotPractice());
+    window->weakSpotBox()->click();
+    QVERIFY(m_view->weakSpotPractice());
+    QFile prefs(m_dir->filePath(QStringLiteral("prefs.ini")));
+    QVERIFY(prefs.open(QIODevice::ReadOnly));
+    QVERIFY(prefs.readAll().contains("practice.weak-spots = on"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("prefs.ini")});
+
+    // Opened again, it is the same window, with the option as saved.
+    window->close();
+    QTest::mouseClick(button(IdStatistics), Qt::LeftButton);
+    QCOMPARE(m_view->statisticsWindow(), window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->weakSpotBox()->isChecked());
+    window->weakSpotBox()->click();
+    QVERIFY(!m_view->weakSpotPractice());
 }
 
 QTEST_MAIN(RealWindowTest)

@@ -15,6 +15,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessimo {
 
@@ -106,7 +107,22 @@ int HeatMapWidget::noteX(int pitch) const {
 }
 
 void HeatMapWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+    // Composed off screen, as the main view is: the painters place pictures and text by the
+    // device transform, which must start at the picture's own corner.
+    const qreal ratio = devicePixelRatioF();
+    QImage image(QSize(static_cast<int>(std::ceil(width() * ratio)),
+                       static_cast<int>(std::ceil(height() * ratio))),
+                 QImage::Format_RGB32);
+    if (image.isNull()) {
+        return;
+    }
+    image.setDevicePixelRatio(ratio);
+    compose(image);
+    QPainter(this).drawImage(0, 0, image);
+}
+
+void HeatMapWidget::compose(QImage& image) {
+    QPainter painter(&image);
     painter.fillRect(rect(), Qt::black);
     painter.setRenderHint(QPainter::Antialiasing);
     installLogicalMapping(painter, size());
@@ -131,8 +147,9 @@ void HeatMapWidget::paintEvent(QPaintEvent*) {
     }
 
     // The numbers, in widget pixels with a font sized to the keys.
-    const QTransform toWidget = painter.transform();
+    const QTransform toWidget = painter.combinedTransform();
     painter.resetTransform();
+    painter.setViewTransformEnabled(false);
     drawnLabels_.clear();
     const double keyWidth =
         toWidget.map(QPointF(WhiteKeyWidth, 0)).x() - toWidget.map(QPointF(0, 0)).x();

@@ -8,6 +8,7 @@
 #include "display/StaffLayout.h"
 #include "statistics/HeatMap.h"
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -50,6 +51,7 @@ protected:
 
 private:
     void layOut();
+    void compose(QImage& image);
 
     std::vector<HeatCell> cells_;
     std::vector<int> noteX_; // per cell
