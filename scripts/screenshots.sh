@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the pictures of docs/screenshots: the window in Play notes, Listen notes and Chords
-# Dictation, its Help menu and About box, the window in French, and both dialogs, at 100 % and
-# 200 % scale. Runs the built program on a virtual X server.
+# Dictation, its Help menu and About box, the window in French, both dialogs and the statistics
+# window (over sample practice), at 100 % and 200 % scale. Runs the built program on a virtual
+# X server.
 # Usage: scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -85,4 +86,6 @@ run 2 C.UTF-8 "-200"
 run 1 fr_FR.UTF-8 ""
 QT_QPA_PLATFORM=offscreen "$build/tools/tessimo_dialog_shots" "$out" >/dev/null
 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$build/tools/tessimo_dialog_shots" "$out" >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/tools/tessimo_statistics_shot" "$out" >/dev/null 2>&1
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$build/tools/tessimo_statistics_shot" "$out" >/dev/null 2>&1
 echo "pictures in $out"

@@ -18,6 +18,7 @@
 #include "game/CommandIds.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
+#include "game/QuestionGenerator.h"
 #include "game/WordQueue.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
@@ -93,6 +94,10 @@ public:
     // Judges the words queued so far, as the next tick would before moving anything; between
     // ticks, never during one. User-interface thread.
     void judgeRecognizedWords() { drainRecognizedWords(); }
+
+    // Chooses the pitches of Notes Dictation and Recognize questions from now on; an empty
+    // function restores the even draw. User-interface thread.
+    void setPitchDraw(PitchDraw draw) { pitchDraw_ = std::move(draw); }
 
     // ---- Exercise set-up ----
     // Rebuilds the PitchTable and the staff layout from the settings, then enters Play notes.
@@ -195,6 +200,7 @@ private:
     std::int32_t lastSpawnedEndTime_ = 0;
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
+    PitchDraw pitchDraw_; // empty: the even draw
 };
 
 } // namespace tessimo

@@ -110,7 +110,7 @@ void CBrindelView::runUnitClock(int step) {
     if (state_.unitCounter != state_.nextSpawnUnit) {
         return;
     }
-    QuestionGenerator generator(settings_, pitchTable_, services_.random);
+    QuestionGenerator generator(settings_, pitchTable_, services_.random, &pitchDraw_);
     switch (state_.gameMode) {
     case GameMode::IntervalDictation:
         generator.newIntervalQuestion(state_, questionNotes_);

@@ -1,5 +1,6 @@
 #include "game/QuestionGenerator.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/ChordTable.h"
@@ -40,6 +41,34 @@ bool QuestionGenerator::randomSelected(CNote& note) {
         return false;
     }
     const CNote* entry = table_.nthSelected(random(count));
+    if (entry == nullptr) {
+        return false;
+    }
+    note = *entry;
+    return true;
+}
+
+// One random number, as randomSelected takes, given to the pitch draw with the selection.
+bool QuestionGenerator::drawnSelected(GameMode mode, CNote& note) {
+    if (pitchDraw_ == nullptr || !*pitchDraw_) {
+        return randomSelected(note);
+    }
+    const int count = table_.selectedCount();
+    if (count <= 0) {
+        return false;
+    }
+    std::array<int, PitchTable::EntryCount> pitches{};
+    const int n = std::min(count, static_cast<int>(pitches.size()));
+    for (int i = 0; i < n; ++i) {
+        pitches[static_cast<std::size_t>(i)] = table_.nthSelected(i)->pitch;
+    }
+    const std::uint32_t r = random_.next();
+    int index =
+        (*pitchDraw_)(mode, std::span<const int>(pitches.data(), static_cast<std::size_t>(n)), r);
+    if (index < 0 || index >= n) {
+        index = static_cast<int>(r % static_cast<std::uint32_t>(n));
+    }
+    const CNote* entry = table_.nthSelected(index);
     if (entry == nullptr) {
         return false;
     }
@@ -135,7 +164,7 @@ int QuestionGenerator::directionWithCandidates(bool chords) {
 
 void QuestionGenerator::newNoteQuestion(GameState& state, CNotesList& questions) {
     CNote note;
-    if (randomSelected(note)) {
+    if (drawnSelected(state.gameMode, note)) {
         note.groupIndex = 0;
         note.isReference = 0;
         note.durationCode = QuarterCode;

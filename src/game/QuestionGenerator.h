@@ -9,7 +9,17 @@
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
 
+#include <cstdint>
+#include <functional>
+#include <span>
+
 namespace tessimo {
+
+// Chooses the pitch of a new Notes Dictation or Recognize question: given the game, the
+// selected pitches in table order and one random number, the index of the one to ask. An
+// index outside the selection falls back to the plain draw, random mod count.
+using PitchDraw =
+    std::function<int(GameMode mode, std::span<const int> selection, std::uint32_t random)>;
 
 // Index of the interval direction flags: together, up, down.
 enum Direction : int { Together = 0, Up = 1, Down = 2 };
@@ -21,8 +31,11 @@ inline constexpr int PlayChordCentreX = 1000;
 
 class QuestionGenerator {
 public:
-    QuestionGenerator(const SettingsRecord& settings, const PitchTable& table, RandomSource& random)
-        : settings_(settings), table_(table), random_(random) {}
+    // pitchDraw, when given and set, chooses the pitches of newNoteQuestion; otherwise they
+    // are drawn evenly, as randomSelected does.
+    QuestionGenerator(const SettingsRecord& settings, const PitchTable& table, RandomSource& random,
+                      const PitchDraw* pitchDraw = nullptr)
+        : settings_(settings), table_(table), random_(random), pitchDraw_(pitchDraw) {}
 
     // A copy of a random selected entry, or false when nothing is selected.
     bool randomSelected(CNote& note);
@@ -55,10 +68,12 @@ private:
     int directionWithCandidates(bool chords);
     bool anyCandidate(bool chords, int sign) const;
     CNote noteAt(const CNote& model, int pitch) const;
+    bool drawnSelected(GameMode mode, CNote& note);
 
     const SettingsRecord& settings_;
     const PitchTable& table_;
     RandomSource& random_;
+    const PitchDraw* pitchDraw_;
 };
 
 } // namespace tessimo

@@ -22,21 +22,21 @@ struct PreferenceKey {
     std::string (*format)(const PreferenceValues&);
 };
 
-constexpr std::array<PreferenceKey, 2> Keys{{
+constexpr std::array<PreferenceKey, 3> Keys{{
     {"recognize.input",
      [](PreferenceValues& v, std::string_view text) {
          if (text == "microphone") {
-             v.recognizeInput = AnswerInput::Microphone;
+             v.recognizeInput = RecognizeInput::Microphone;
          } else if (text == "midi-keyboard") {
-             v.recognizeInput = AnswerInput::MidiKeyboard;
+             v.recognizeInput = RecognizeInput::MidiKeyboard;
          } else {
              return false;
          }
          return true;
      },
      [](const PreferenceValues& v) {
-         return std::string(v.recognizeInput == AnswerInput::MidiKeyboard ? "midi-keyboard"
-                                                                          : "microphone");
+         return std::string(v.recognizeInput == RecognizeInput::MidiKeyboard ? "midi-keyboard"
+                                                                             : "microphone");
      }},
     {"recognition.path",
      [](PreferenceValues& v, std::string_view text) {
@@ -53,6 +53,15 @@ constexpr std::array<PreferenceKey, 2> Keys{{
          return std::string(v.recognition == RecognitionChoice::Documented ? "documented"
                                                                            : "adaptive");
      }},
+    {"practice.weak-spots",
+     [](PreferenceValues& v, std::string_view text) {
+         if (text != "on" && text != "off") {
+             return false;
+         }
+         v.weakSpotPractice = text == "on";
+         return true;
+     },
+     [](const PreferenceValues& v) { return std::string(v.weakSpotPractice ? "on" : "off"); }},
 }};
 
 const PreferenceKey* findKey(std::string_view key) {

@@ -16,7 +16,7 @@
 namespace tessimo {
 
 // Where the answers of a Recognize game come from.
-enum class AnswerInput { Microphone, MidiKeyboard };
+enum class RecognizeInput { Microphone, MidiKeyboard };
 
 // Which recogniser judges spoken and played answers: the adaptive one (room measured at the
 // start, limits from the user's own templates, pitch tracker) or the documented one.
@@ -24,8 +24,11 @@ enum class RecognitionChoice { Adaptive, Documented };
 
 // The typed preferences, with their defaults.
 struct PreferenceValues {
-    AnswerInput recognizeInput = AnswerInput::Microphone;        // key "recognize.input"
+    RecognizeInput recognizeInput = RecognizeInput::Microphone;  // key "recognize.input"
     RecognitionChoice recognition = RecognitionChoice::Adaptive; // key "recognition.path"
+    // Notes Dictation and Recognize ask more often the pitches the history shows as weak
+    // (always within the selection); off, questions are drawn evenly.
+    bool weakSpotPractice = false; // key "practice.weak-spots", "on" or "off"
 
     bool operator==(const PreferenceValues&) const = default;
 };

@@ -3,6 +3,10 @@
 #include "audio_devices/PortAudioCapture.h"
 #include "audio_devices/SoundWordOutput.h"
 #include "game/MersenneRandom.h"
+#include "history/AnswerOutcome.h"
+#include "history/HistoryFileName.h"
+#include "history/WeakSpotDraw.h"
+#include "model/UserPreferences.h"
 #include "recognition/CRecognizer.h"
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
@@ -11,6 +15,7 @@
 #include "shell/QtConfirmationBox.h"
 #include "shell/QtManualOpener.h"
 #include "shell/QtWindowTimer.h"
+#include "shell/statistics/StatisticsWindow.h"
 #include "sound/SoundOutput.h"
 
 #include <QCoreApplication>
@@ -76,6 +81,9 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
                                 *m_manuals, *m_midi,  *m_recognizer, *m_random,       *this};
     m_engine = std::make_unique<CBrindelView>(services);
+    m_engine->setPitchDraw([this](GameMode mode, std::span<const int> selection, std::uint32_t r) {
+        return drawQuestionPitch(mode, selection, r);
+    });
     // A recognised word is judged as soon as the user-interface thread is free, not at the
     // next tick.
     m_engine->setWordArrivalNotifier([this] {
@@ -157,16 +165,110 @@ bool CBrindelViewWidget::handlesCommand(int id) const {
 }
 
 bool CBrindelViewWidget::commandEnabled(int id) const {
-    return m_engine->isCommandEnabled(id);
+    return id == IdStatistics || m_engine->isCommandEnabled(id);
 }
 
 void CBrindelViewWidget::runCommand(int id) {
+    if (id == IdStatistics) {
+        openStatistics();
+        return;
+    }
+    if ((id == IdNotesDictation || id == IdRecognize) && m_weakSpots) {
+        m_weakSpots->reload(); // a new game starts from the history as it stands
+    }
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
     m_engine->onCommand(id);
     afterEngineEvent(mode, idle);
     // Profile and Configure may have changed the settings and recordings.
     emit commandStateChanged();
+    if ((id == IdProfile || id == IdConfigure) && m_statistics) {
+        m_statistics->setSource(statisticsSource()); // another user, or another naming
+    }
+}
+
+StatisticsSource CBrindelViewWidget::statisticsSource() {
+    StatisticsSource source;
+    source.userName = userName();
+    source.historyPath = historyFilePath(m_engine->userName()).value_or(std::string());
+    source.convention = m_engine->settings().namingConvention;
+    source.weakSpotPractice = [this] { return weakSpotPractice(); };
+    source.setWeakSpotPractice = [this](bool on) { return setWeakSpotPractice(on); };
+    return source;
+}
+
+void CBrindelViewWidget::openStatistics() {
+    if (m_statistics) {
+        m_statistics->setSource(statisticsSource());
+    } else {
+        m_statistics = new StatisticsWindow(statisticsSource(), this);
+    }
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
+}
+
+bool CBrindelViewWidget::weakSpotPractice() {
+    const std::string& user = m_engine->userName();
+    if (!m_preferencesRead || user != m_preferencesUser) {
+        UserPreferences preferences;
+        const PreferencesLoad load = preferences.load(preferencesFileName(user));
+        m_weakSpotPractice = load.outcome == PreferencesLoad::Outcome::Loaded &&
+                             preferences.values().weakSpotPractice;
+        m_preferencesUser = user;
+        m_preferencesRead = true;
+    }
+    return m_weakSpotPractice;
+}
+
+QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
+    const std::string& user = m_engine->userName();
+    const std::string path = preferencesFileName(user);
+    // Read afresh, so that the other preferences in the file are written back as they are.
+    UserPreferences preferences;
+    const PreferencesLoad load = preferences.load(path);
+    if (load.outcome == PreferencesLoad::Outcome::Refused ||
+        load.outcome == PreferencesLoad::Outcome::Unreadable) {
+        return QString::fromStdString(load.message); // such a file is never overwritten
+    }
+    preferences.values().weakSpotPractice = on;
+    const FileWriteResult written = preferences.save(path);
+    if (!written) {
+        return widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
+                                            "The preferences file %1 could not be written: %2."))
+            .arg(QString::fromStdString(path),
+                 QString::fromStdString(describeWriteFailure(written)));
+    }
+    m_weakSpotPractice = on;
+    m_preferencesUser = user;
+    m_preferencesRead = true;
+    return {};
+}
+
+int CBrindelViewWidget::drawQuestionPitch(GameMode mode, std::span<const int> selection,
+                                          std::uint32_t r) {
+    const auto plain = [&] { return static_cast<int>(r % selection.size()); };
+    if (selection.empty()) {
+        return -1;
+    }
+    if (!weakSpotPractice()) {
+        return plain();
+    }
+    const std::optional<std::string> path = historyFilePath(m_engine->userName());
+    if (!path) {
+        return plain();
+    }
+    if (!m_weakSpots || m_weakSpots->path() != *path) {
+        m_weakSpots = std::make_unique<WeakSpotDraw>(*path);
+    }
+    return m_weakSpots->draw(
+        mode == GameMode::Recognize ? Exercise::Recognize : Exercise::NotesDictation, selection, r);
+}
+
+void CBrindelViewWidget::answerJudged(const AnswerOutcome& answer) {
+    if (m_weakSpots) {
+        m_weakSpots->noteOutcome(answer);
+    }
 }
 
 bool CBrindelViewWidget::isIdle() const {

@@ -8,8 +8,10 @@
 #include "game/CBrindelView.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "shell/CommandView.h"
+#include "shell/statistics/StatisticsWindow.h"
 #include "sound/MidiOutput.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <filesystem>
@@ -24,6 +26,8 @@ class QtClock;
 class QtConfirmationBox;
 class QtManualOpener;
 class QtWindowTimer;
+class WeakSpotDraw;
+struct AnswerOutcome;
 
 // Replacements for the devices the view would otherwise open itself; null members are opened
 // as usual (the synthesiser, the recogniser on the default microphone, the real dialogs).
@@ -60,6 +64,17 @@ public:
     // Frames painted since the view was built.
     int framesPainted() const { return m_framesPainted; }
 
+    // The statistics window once the Statistics command has opened it, else null.
+    StatisticsWindow* statisticsWindow() const { return m_statistics; }
+
+    // The current user's weak-spot practice preference (prefs<name>.ini), and its change;
+    // the change returns "" or, in words for the user, why it was not saved.
+    bool weakSpotPractice();
+    QString setWeakSpotPractice(bool on);
+
+    // An answer just judged, so that weak-spot practice follows it within the game.
+    void answerJudged(const AnswerOutcome& answer);
+
 signals:
     // A frame has been painted.
     void framePainted();
@@ -85,6 +100,11 @@ private:
     void createRecognizer();
     void judgeWords();
     void pollWordPlayback();
+    void openStatistics();
+    StatisticsSource statisticsSource();
+    // The index of the next question's pitch in the selection: weighted by the history when
+    // the user practises weak spots, else random mod count as always.
+    int drawQuestionPitch(GameMode mode, std::span<const int> selection, std::uint32_t r);
 
     std::unique_ptr<QtClock> m_clock;
     std::unique_ptr<QtWindowTimer> m_timer;
@@ -105,6 +125,11 @@ private:
     QString m_lastSoundMessage; // what the status bar last said about the sound output
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
+    QPointer<StatisticsWindow> m_statistics;
+    std::unique_ptr<WeakSpotDraw> m_weakSpots; // for the current user, made on first need
+    std::string m_preferencesUser;             // whose preference m_weakSpotPractice is
+    bool m_preferencesRead = false;
+    bool m_weakSpotPractice = false;
 };
 
 } // namespace tessimo

@@ -19,6 +19,10 @@ constexpr CommandInfo gameItems[] = {
     {IdConfigure, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Configure ..."),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Configure the software"),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Configure"), ":/toolbar/configure.svg"},
+    {IdStatistics, QT_TRANSLATE_NOOP("tessimo::CommandTable", "St&atistics ..."),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable",
+                       "Show the practice history: weak notes, answers per day, confusions"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Statistics"), ":/toolbar/statistics.svg"},
     {IdStop, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Stop"),
      QT_TRANSLATE_NOOP("tessimo::CommandTable",
                        "Stop the running exercise and go back to Play notes"),
@@ -77,6 +81,7 @@ constexpr int toolBar[] = {
     IdProfile,         IdConfigure,     IdListenNotes,       IdPlayNotes,
     IdNotesDictation,  IdPlayIntervals, IdIntervalDictation, IdPlayChords,
     IdChordsDictation, IdRecord,        IdRecognize,         IdAbout,
+    IdStatistics,
 };
 
 constexpr int exercises[] = {

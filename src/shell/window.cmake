@@ -6,7 +6,7 @@ find_package(X11)
 set(_res ${PROJECT_SOURCE_DIR}/src/resources)
 set(TESSIMO_TOOLBAR_PICTURES
   profile configure listen-notes play-notes notes-dictation play-intervals
-  interval-dictation play-chords chords-dictation record recognize about)
+  interval-dictation play-chords chords-dictation record recognize statistics about)
 set(TESSIMO_MANUALS tessimo-en.html tessimo-fr.html)
 set(TESSIMO_MANUAL_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/tessimo/manual)
 
@@ -31,7 +31,7 @@ add_library(tessimo_shell STATIC
 set_target_properties(tessimo_shell PROPERTIES AUTOMOC ON)
 target_include_directories(tessimo_shell PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tessimo_shell PUBLIC Qt6::Widgets Qt6::Svg tessimo_game tessimo_display
-  tessimo_dialogs tessimo_sound tessimo_audio_devices tessimo_recognition tessimo_model)
+  tessimo_dialogs tessimo_statistics_window tessimo_sound tessimo_audio_devices tessimo_recognition tessimo_model)
 target_compile_definitions(tessimo_shell PRIVATE
   TESSIMO_INSTALL_MANUAL_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tessimo/manual"
   TESSIMO_VERSION="${PROJECT_VERSION}"

@@ -46,20 +46,23 @@ protected:
 
 TEST_F(UserPreferencesFile, SavedAndLoadedBackWithTheExactText) {
     UserPreferences prefs;
-    EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::Microphone);  // the default
-    EXPECT_EQ(prefs.values().recognition, RecognitionChoice::Adaptive); // the default
-    prefs.values().recognizeInput = AnswerInput::MidiKeyboard;
+    EXPECT_EQ(prefs.values().recognizeInput, RecognizeInput::Microphone); // the default
+    EXPECT_EQ(prefs.values().recognition, RecognitionChoice::Adaptive);   // the default
+    prefs.values().recognizeInput = RecognizeInput::MidiKeyboard;
     prefs.values().recognition = RecognitionChoice::Documented;
+    EXPECT_FALSE(prefs.values().weakSpotPractice); // the default
+    prefs.values().weakSpotPractice = true;
     ASSERT_TRUE(prefs.save(path()));
     EXPECT_EQ(read(), "tessimo-preferences 1\nrecognize.input = midi-keyboard\n"
-                      "recognition.path = documented\n");
+                      "recognition.path = documented\npractice.weak-spots = on\n");
 
     UserPreferences again;
     const PreferencesLoad result = again.load(path());
     EXPECT_EQ(result.outcome, Outcome::Loaded);
     EXPECT_EQ(result.message, "");
-    EXPECT_EQ(again.values().recognizeInput, AnswerInput::MidiKeyboard);
+    EXPECT_EQ(again.values().recognizeInput, RecognizeInput::MidiKeyboard);
     EXPECT_EQ(again.values().recognition, RecognitionChoice::Documented);
+    EXPECT_TRUE(again.values().weakSpotPractice);
     EXPECT_EQ(preferencesFileName(""), "prefs.ini");
 }
 
@@ -81,23 +84,28 @@ TEST_F(UserPreferencesFile, KeysOfANewerVersionSurviveASave) {
           "staff.colour = navy\r\n"); // a repeated key: the later value wins
     UserPreferences prefs;
     ASSERT_EQ(prefs.load(path()).outcome, Outcome::Loaded);
-    prefs.values().recognizeInput = AnswerInput::MidiKeyboard;
+    prefs.values().recognizeInput = RecognizeInput::MidiKeyboard;
     ASSERT_TRUE(prefs.save(path()));
     EXPECT_EQ(read(), "tessimo-preferences 3\n"
                       "recognize.input = midi-keyboard\n"
                       "recognition.path = adaptive\n"
+                      "practice.weak-spots = off\n"
                       "staff.colour = navy\n"
                       "keyboard.transpose = -12\n");
 }
 
 TEST_F(UserPreferencesFile, AValueNotUnderstoodKeepsTheDefaultAndSaysSo) {
-    write("tessimo-preferences 1\nrecognize.input = banjo\n");
+    write("tessimo-preferences 1\nrecognize.input = banjo\npractice.weak-spots = yes\n");
     UserPreferences prefs;
-    prefs.values().recognizeInput = AnswerInput::MidiKeyboard;
+    prefs.values().recognizeInput = RecognizeInput::MidiKeyboard;
     const PreferencesLoad result = prefs.load(path());
     EXPECT_EQ(result.outcome, Outcome::Loaded);
-    EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::Microphone);
+    EXPECT_EQ(prefs.values().recognizeInput, RecognizeInput::Microphone);
+    EXPECT_FALSE(prefs.values().weakSpotPractice);
     EXPECT_NE(result.message.find("recognize.input = \"banjo\" is not understood"),
+              std::string::npos)
+        << result.message;
+    EXPECT_NE(result.message.find("practice.weak-spots = \"yes\" is not understood"),
               std::string::npos)
         << result.message;
 }
@@ -128,12 +136,12 @@ TEST_F(UserPreferencesFile, ContentThatIsNoPreferencesFileIsRefusedAndChangesNot
     for (const auto& c : cases) {
         write(c.text);
         UserPreferences prefs;
-        prefs.values().recognizeInput = AnswerInput::MidiKeyboard;
+        prefs.values().recognizeInput = RecognizeInput::MidiKeyboard;
         const PreferencesLoad result = prefs.load(path());
         EXPECT_EQ(result.outcome, Outcome::Refused) << c.text;
         EXPECT_NE(result.message.find(c.says), std::string::npos) << result.message;
         EXPECT_NE(result.message.find(path()), std::string::npos) << result.message;
-        EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::MidiKeyboard)
+        EXPECT_EQ(prefs.values().recognizeInput, RecognizeInput::MidiKeyboard)
             << "changed by " << c.text;
     }
 }
@@ -166,7 +174,7 @@ TEST_F(UserPreferencesFile, EntriesThatAreNotRegularFilesAreNotOpened) {
     write("tessimo-preferences 1\nrecognize.input = midi-keyboard\n", "Real");
     fs::create_symlink(path("Real"), path());
     EXPECT_EQ(prefs.load(path()).outcome, Outcome::Unreadable);
-    EXPECT_EQ(prefs.values().recognizeInput, AnswerInput::Microphone);
+    EXPECT_EQ(prefs.values().recognizeInput, RecognizeInput::Microphone);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "RecordingMidi.h"
 #include "display/KeyboardGeometry.h"
 #include "display/PitchAt.h"
+#include "history/HistoryDatabase.h"
 #include "model/UserName.h"
 #include "shell/CBrindelApp.h"
 #include "shell/CBrindelViewWidget.h"
@@ -13,10 +14,12 @@
 #include "shell/QtWindowTimer.h"
 #include "shell/dialogs/CConfigureDialog.h"
 #include "shell/dialogs/CProfile.h"
+#include "shell/statistics/StatisticsWindow.h"
 #include "support/FakeRecognizer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,6 +32,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -98,6 +102,8 @@ private slots:
     void silentSoundIsSaidOnce();
     void wheelStepsByNotch();
     void exitWritesNothing();
+    void statisticsOpenAndKeepTheOptionInThePreferences();
+    void weakSpotPracticeAsksTheMissedNoteMore();
 
 private:
     QToolButton* button(int id) const {
@@ -158,7 +164,7 @@ void RealWindowTest::startsInPlayNotes() {
         ids << a->data().toInt();
     }
     QCOMPARE(ids, (QList<int>{32803, 32771, 32783, 32794, 32798, 32795, 32791, 32797, 32792, 32782,
-                              32784, 57664}));
+                              32784, 57664, 32910}));
 
     // The first paint prepared the exercise; Play notes runs no timer at all.
     QCOMPARE(engine().gameMode(), GameMode::PlayNotes);
@@ -563,6 +569,106 @@ void RealWindowTest::exitWritesNothing() {
     m_app->mainFrame()->action(IdExit)->trigger();
     QVERIFY(!m_app->mainFrame()->isVisible());
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+}
+
+// The Statistics button opens the window over the user's history; its weak-spot option is
+// kept in prefs<name>.ini, and the settings file is left alone.
+void RealWindowTest::statisticsOpenAndKeepTheOptionInThePreferences() {
+    QVERIFY(button(IdStatistics)->isEnabled());
+    QTest::mouseClick(button(IdNotesDictation), Qt::LeftButton);
+    QVERIFY(m_app->mainFrame()->action(IdStatistics)->isEnabled()); // also while a game runs
+    QTest::mouseClick(button(IdStatistics), Qt::LeftButton);
+    StatisticsWindow* window = m_view->statisticsWindow();
+    QVERIFY(window != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->windowTitle(), QString::fromUtf8("Statistics — default user"));
+    QVERIFY(window->summaryText().contains(QStringLiteral("history.sqlite")));
+    QCOMPARE(engine().gameMode(), GameMode::NotesDictation); // the game goes on
+
+    QVERIFY(!window->weakSpotBox()->isChecked());
+    QVERIFY(!m_view->weakSpotPractice());
+    window->weakSpotBox()->click();
+    QVERIFY(m_view->weakSpotPractice());
+    QFile prefs(m_dir->filePath(QStringLiteral("prefs.ini")));
+    QVERIFY(prefs.open(QIODevice::ReadOnly));
+    QVERIFY(prefs.readAll().contains("practice.weak-spots = on"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("prefs.ini")});
+
+    // Opened again, it is the same window, with the option as saved.
+    window->close();
+    QTest::mouseClick(button(IdStatistics), Qt::LeftButton);
+    QCOMPARE(m_view->statisticsWindow(), window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->weakSpotBox()->isChecked());
+    window->weakSpotBox()->click();
+    QVERIFY(!m_view->weakSpotPractice());
+}
+
+// With the option on, the game's questions come more often on the note the history shows as
+// missed, and only from the selection; off, as evenly as ever.
+void RealWindowTest::weakSpotPracticeAsksTheMissedNoteMore() {
+    const PitchTable& table = engine().pitchTable();
+    std::vector<int> selection;
+    for (int i = 0; i < table.selectedCount(); ++i) {
+        selection.push_back(table.nthSelected(i)->pitch);
+    }
+    QVERIFY(selection.size() >= 4);
+    const int weak = selection[1];
+    {
+        HistoryProblem problem;
+        HistoryDatabase db =
+            HistoryDatabase::open("history.sqlite", HistoryDatabase::Access::ReadWrite, problem);
+        QVERIFY2(db.isOpen(), problem.message.c_str());
+        std::vector<AnswerOutcome> rows;
+        for (int pitch : selection) {
+            for (int i = 0; i < 4; ++i) {
+                AnswerOutcome a;
+                a.expected = PitchGroup::single(pitch);
+                a.outcome = pitch == weak ? Outcome::Missed : Outcome::Right;
+                if (pitch != weak) {
+                    a.given = a.expected;
+                    a.answerMs = 800;
+                }
+                rows.push_back(a);
+            }
+        }
+        QVERIFY2(db.insert(rows, problem), problem.message.c_str());
+    }
+    // The share of the weak note among 200 questions of a fast game without limits, driven
+    // tick by tick.
+    const auto weakShare = [&] {
+        engine().settings().speed = 10;
+        engine().settings().errorLimitOn = 0;
+        engine().settings().unknownLimitOn = 0;
+        QTest::mouseClick(button(IdNotesDictation), Qt::LeftButton);
+        int asked = 0;
+        int weakAsked = 0;
+        for (int tick = 0; tick < 10000 && asked < 200; ++tick) {
+            engine().onTimer(1);
+            const CNotesList& questions = engine().questionNotes();
+            if (!questions.empty() && questions.back().x == EntryX) { // just asked
+                const int pitch = questions.back().pitch;
+                ++asked;
+                weakAsked += pitch == weak ? 1 : 0;
+                if (std::find(selection.begin(), selection.end(), pitch) == selection.end()) {
+                    return -1.0;
+                }
+            }
+        }
+        QTest::mouseClick(button(IdPlayNotes), Qt::LeftButton);
+        return asked == 200 ? weakAsked / 200.0 : -2.0;
+    };
+    const double off = weakShare();
+    QVERIFY(m_view->setWeakSpotPractice(true).isEmpty());
+    const double on = weakShare();
+    std::printf("pitch %d of %zu selected: asked %.0f %% of the time without the option, %.0f %% "
+                "with it\n",
+                weak, selection.size(), 100 * off, 100 * on);
+    QVERIFY(off >= 0 && on >= 0);
+    // One weight of 16 against the others' 1 each: 16 / (16 + n - 1) against 1 / n.
+    const double expectedOn = 16.0 / (15.0 + static_cast<double>(selection.size()));
+    QVERIFY(off < 3.0 / static_cast<double>(selection.size()));
+    QVERIFY(on > expectedOn * 0.6);
 }
 
 QTEST_MAIN(RealWindowTest)

@@ -54,3 +54,10 @@ tessimo_add_qttest(test_shell_user_files
   LIBS tessimo_shell Threads::Threads
   ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
       ASAN_OPTIONS=fast_unwind_on_malloc=0)
+
+# The statistics window over a history file the test writes.
+tessimo_add_qttest(test_shell_statistics
+  SOURCES StatisticsWindowTest.cpp
+  LIBS tessimo_statistics_window)
+target_compile_definitions(test_shell_statistics PRIVATE
+  TESSIMO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")

@@ -205,6 +205,10 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
 <context>
     <name>tessimo::CBrindelViewWidget</name>
     <message>
+        <source>The preferences file %1 could not be written: %2.</source>
+        <translation>Le fichier de préférences %1 n'a pas pu être écrit : %2.</translation>
+    </message>
+    <message>
         <source>%1 errors</source>
         <translation>%1 erreurs</translation>
     </message>
@@ -250,6 +254,18 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
     <message>
         <source>Configure</source>
         <translation>Configurer</translation>
+    </message>
+    <message>
+        <source>St&amp;atistics ...</source>
+        <translation>Statisti&amp;ques ...</translation>
+    </message>
+    <message>
+        <source>Show the practice history: weak notes, answers per day, confusions</source>
+        <translation>Afficher l'historique : notes faibles, réponses par jour, confusions</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistiques</translation>
     </message>
     <message>
         <source>&amp;Stop</source>
@@ -471,6 +487,163 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
     <message>
         <source>No web browser could be started to show the manual; open %1 by hand.</source>
         <translation>Aucun navigateur n'a pu être lancé pour afficher le manuel ; ouvrez %1 vous-même.</translation>
+    </message>
+</context>
+<context>
+    <name>tessimo::StatisticsWindow</name>
+    <message>
+        <source>All exercises</source>
+        <translation>Tous les exercices</translation>
+    </message>
+    <message>
+        <source>Notes Dictation</source>
+        <translation>Dictée de notes</translation>
+    </message>
+    <message>
+        <source>Interval Dictation</source>
+        <translation>Dictée d'intervalles</translation>
+    </message>
+    <message>
+        <source>Chords Dictation</source>
+        <translation>Dictée d'accords</translation>
+    </message>
+    <message>
+        <source>Recognize</source>
+        <translation>Reconnaître</translation>
+    </message>
+    <message>
+        <source>Any answer input</source>
+        <translation>Toute façon de répondre</translation>
+    </message>
+    <message>
+        <source>Mouse</source>
+        <translation>Souris</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Voix</translation>
+    </message>
+    <message>
+        <source>Instrument</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>MIDI keyboard</source>
+        <translation>Clavier MIDI</translation>
+    </message>
+    <message>
+        <source>Last 7 days</source>
+        <translation>7 derniers jours</translation>
+    </message>
+    <message>
+        <source>Last 4 weeks</source>
+        <translation>4 dernières semaines</translation>
+    </message>
+    <message>
+        <source>Last 13 weeks</source>
+        <translation>13 dernières semaines</translation>
+    </message>
+    <message>
+        <source>Last 52 weeks</source>
+        <translation>52 dernières semaines</translation>
+    </message>
+    <message>
+        <source>All time</source>
+        <translation>Depuis le début</translation>
+    </message>
+    <message>
+        <source>Accuracy per note</source>
+        <translation>Justesse par note</translation>
+    </message>
+    <message>
+        <source>Median answer time per note</source>
+        <translation>Temps de réponse médian par note</translation>
+    </message>
+    <message>
+        <source>Export CSV ...</source>
+        <translation>Exporter en CSV ...</translation>
+    </message>
+    <message>
+        <source>Most frequent confusions</source>
+        <translation>Confusions les plus fréquentes</translation>
+    </message>
+    <message>
+        <source>Times</source>
+        <translation>Fois</translation>
+    </message>
+    <message>
+        <source>Ask my weak notes more often (Notes Dictation, Recognize)</source>
+        <translation>Me demander plus souvent mes notes faibles (Dictée de notes, Reconnaître)</translation>
+    </message>
+    <message>
+        <source>Questions still come only from the notes selected in Configure; the notes often missed lately are asked more often.</source>
+        <translation>Les questions ne portent toujours que sur les notes choisies dans Configurer ; les notes souvent manquées ces derniers temps reviennent plus souvent.</translation>
+    </message>
+    <message>
+        <source>default user</source>
+        <translation>utilisateur par défaut</translation>
+    </message>
+    <message>
+        <source>Statistics — %1</source>
+        <translation>Statistiques — %1</translation>
+    </message>
+    <message>
+        <source>This user's name allows no history file.</source>
+        <translation>Le nom de cet utilisateur ne permet pas de fichier d'historique.</translation>
+    </message>
+    <message>
+        <source>No answers kept yet. The history will be kept in %1.</source>
+        <translation>Aucune réponse gardée pour l'instant. L'historique sera gardé dans %1.</translation>
+    </message>
+    <message>
+        <source>%1 answers on %2 of the last %3 days, %4 % right; the heat map counts %5 single-note answers. History: %6</source>
+        <translation>%1 réponses sur %2 des %3 derniers jours, %4 % justes ; la carte compte %5 réponses de notes seules. Historique : %6</translation>
+    </message>
+    <message>
+        <source>There is no history to export.</source>
+        <translation>Il n'y a pas d'historique à exporter.</translation>
+    </message>
+    <message>
+        <source>The history could not be read.</source>
+        <translation>L'historique n'a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 n'a pas pu être écrit : %2</translation>
+    </message>
+    <message>
+        <source>Export the answers</source>
+        <translation>Exporter les réponses</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>Fichiers CSV (*.csv);;Tous les fichiers (*)</translation>
+    </message>
+</context>
+<context>
+    <name>tessimo::HeatMapWidget</name>
+    <message>
+        <source>No single-note answers for these filters yet.</source>
+        <translation>Pas encore de réponse de notes seules pour ces filtres.</translation>
+    </message>
+</context>
+<context>
+    <name>tessimo::DailyChartWidget</name>
+    <message>
+        <source>Answers per day (bars) and share right (line)</source>
+        <translation>Réponses par jour (barres) et part de justes (ligne)</translation>
+    </message>
+    <message>
+        <source>No answers in this period.</source>
+        <translation>Aucune réponse sur cette période.</translation>
+    </message>
+    <message>
+        <source>%1: no practice</source>
+        <translation>%1 : pas d'exercice</translation>
+    </message>
+    <message>
+        <source>%1: %2 answers, %3 % right</source>
+        <translation>%1 : %2 réponses, %3 % justes</translation>
     </message>
 </context>
 </TS>
