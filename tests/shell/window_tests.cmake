@@ -54,3 +54,9 @@ tessimo_add_qttest(test_shell_user_files
   LIBS tessimo_shell Threads::Threads
   ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
       ASAN_OPTIONS=fast_unwind_on_malloc=0)
+
+# The recogniser's path from each user's preferences, and the window's side of it ("Quiet
+# please", "?" and "Say again", Recognize on an instrument without recordings).
+tessimo_add_qttest(test_shell_recognition_path
+  SOURCES RecognitionPathTest.cpp RecordingMidi.h
+  LIBS tessimo_shell)
