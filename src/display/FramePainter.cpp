@@ -155,7 +155,7 @@ int FramePainter::compose(QSize clientSize, qreal devicePixelRatio, const FrameS
     dirty_.clear();
     PaintContext context{painter, cache_, state, &dirty_};
     const int expected = drawNotesForMode(context);
-    if (state.mode == GameMode::Record) {
+    if (state.mode == GameMode::Record || state.mode == GameMode::Recognize) {
         drawCountdown(context);
     }
     if (showsScore(state.mode)) {

@@ -67,6 +67,10 @@ struct FrameState {
     int recordPosition = 0;
     int replayPosition = -1;
 
+    // What the window adds over a Recognize game.
+    bool sayAgain = false;    // the last word heard was not judged: "?" over the question note
+    bool quietPlease = false; // the room is being listened to before words are heard
+
     // From the settings.
     int soundMode = 2; // Voice 0, Instrument 1, Synthesizer 2
     int namingConvention = 0;

@@ -199,7 +199,8 @@ void drawWords(PaintContext& context) {
 }
 
 // Recognize: answered notes green, the question being named blue with the last wrong answer
-// in red beside it, later notes black.
+// in red beside it (and "?" over it when the last word heard was not judged), later notes
+// black.
 int drawRecognize(PaintContext& context) {
     const FrameState& state = context.state;
     int expected = -1;
@@ -223,6 +224,9 @@ int drawRecognize(PaintContext& context) {
         }
         drawBarIfStart(context, note);
         drawNote(context, note.glyph, note.x, colour);
+        if (colour == HintBlue && state.sayAgain) {
+            drawNameLabel(context, -1, note.x, HintBlue, &note.glyph); // "?": say it again
+        }
     }
     return expected;
 }

@@ -20,6 +20,7 @@ constexpr int ErrorsLeft = 900;
 constexpr int OkLeft = 1600;
 constexpr int CountdownLeft = 200;
 constexpr int CountdownTop = 100;
+constexpr int QuietPleaseTop = 300; // below the score, above where notes enter
 
 } // namespace
 
@@ -70,6 +71,14 @@ void drawScorePanel(PaintContext& context) {
 
 void drawCountdown(PaintContext& context) {
     const FrameState& state = context.state;
+    if (state.mode == GameMode::Recognize && state.quietPlease) {
+        markDirty(context,
+                  drawCellText(context.painter, context.cache.scoreFont(), CountdownLeft,
+                               QuietPleaseTop,
+                               QCoreApplication::translate("tessimo::ScorePanel", "Quiet please"),
+                               WrongRed));
+        return;
+    }
     if (state.mode != GameMode::Record || state.recordPosition >= 0) {
         return;
     }

@@ -10,7 +10,8 @@ struct PaintContext;
 // game limit is on.
 void drawScorePanel(PaintContext& context);
 
-// The digit counting down to the start of recording, while the record position is negative.
+// The digit counting down to the start of recording, while the record position is negative;
+// "Quiet please" while a Recognize game listens to the room.
 void drawCountdown(PaintContext& context);
 
 } // namespace tessimo

@@ -8,6 +8,8 @@ namespace tessimo {
 void ViewPainter::paint(QPainter& target, QSize clientSize, CBrindelView& view) {
     const PaintFrame paintFrame = view.beginPaint();
     snapshotView(view, paintFrame, snapshot_);
+    snapshot_.sayAgain = sayAgain_;
+    snapshot_.quietPlease = quietPlease_;
     frame_.paint(target, clientSize, snapshot_);
 }
 

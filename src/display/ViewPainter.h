@@ -24,8 +24,17 @@ public:
 
     FramePainter& framePainter() { return frame_; }
 
+    // What the window shows over a Recognize game, kept until changed: "?" over the question
+    // note (a word heard but not judged), and "Quiet please" while the room is measured.
+    void setSayAgain(bool shown) { sayAgain_ = shown; }
+    void setQuietPlease(bool shown) { quietPlease_ = shown; }
+    bool sayAgain() const { return sayAgain_; }
+    bool quietPlease() const { return quietPlease_; }
+
 private:
     FramePainter frame_;
+    bool sayAgain_ = false;
+    bool quietPlease_ = false;
     FrameState snapshot_; // kept so the note vectors keep their storage between paints
 };
 

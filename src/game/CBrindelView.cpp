@@ -355,7 +355,9 @@ bool CBrindelView::isCommandEnabled(int commandId) const {
                pitchTable_.selectedCount() > 0;
     case RecognizeCommand:
         return anyDuration(settings_) && settings_.soundMode != Synthesizer &&
-               pitchTable_.allRecorded();
+               (pitchTable_.allRecorded() ||
+                (settings_.soundMode == Instrument && pitchTable_.selectedCount() > 0 &&
+                 services_.recognizer.NamesUnrecordedPitches()));
     case PlayIntervalsCommand:
     case IntervalDictationCommand:
         return intervalModesEnabled();

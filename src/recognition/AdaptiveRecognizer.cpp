@@ -31,6 +31,7 @@ AdaptiveRecognizer::decide(const std::int16_t* word, std::size_t n,
                            const std::array<std::uint8_t, TemplateSlotCount>& candidate) {
     WordDecision decision;
     ComputeFeatures(word, static_cast<int>(n), features_);
+    FloorToRoom(features_);
     decision.match = templates_.match(features_, candidate);
 
     if (!anyInstrumentCandidate(candidate)) {

@@ -313,7 +313,7 @@ void CRecognizer::AdaptiveStep(const std::int16_t* samples, std::size_t count) {
                 callback_(decision.slot, context_);
             }
         } else if (sayAgain_ != nullptr) {
-            sayAgain_(context_);
+            sayAgain_(sayAgainContext_ != nullptr ? sayAgainContext_ : context_);
         }
     });
     state_ = adaptive_->detector().inWord() ? S_ATTENTE_FIN : S_ATTENTE_ENERGIE;

@@ -61,6 +61,8 @@ public:
     int LoadTemplates(const std::string& path,
                       std::array<std::uint8_t, TemplateSlotCount>& present) override;
     void ResetTemplates() override;
+    // True on the adaptive path, whose pitch tracker names instrument notes.
+    bool NamesUnrecordedPitches() const override { return path_ == RecognitionPath::Adaptive; }
 
     // One filled capture buffer of count samples through the detector. Capture thread (or the
     // thread of the entry points when there is no capture device). Allocates nothing in
@@ -95,10 +97,14 @@ public:
     // User-interface thread, capture stopped (a capture in progress is stopped first).
     void setRecognitionPath(RecognitionPath path);
     RecognitionPath recognitionPath() const { return path_; }
-    // Called (on the capture thread, with the context of StartRecognition) for every word the
-    // adaptive path heard but did not judge, so the game can ask for it again.
+    // Called on the capture thread for every word the adaptive path heard but did not judge,
+    // so the game can ask for it again; with context, or without one the context of
+    // StartRecognition. User-interface thread, capture stopped.
     using SayAgainCallback = void (*)(void* context);
-    void setSayAgainCallback(SayAgainCallback callback) { sayAgain_ = callback; }
+    void setSayAgainCallback(SayAgainCallback callback, void* context = nullptr) {
+        sayAgain_ = callback;
+        sayAgainContext_ = context;
+    }
     // The recorded words that lie too close together to be told apart reliably, by the
     // adaptive path's limits, closest first. User-interface thread, capture stopped.
     std::vector<ConfusablePair> ConfusableWords() const;
@@ -131,6 +137,7 @@ private:
     RecognitionPath path_ = RecognitionPath::Documented;
     std::unique_ptr<AdaptiveRecognizer> adaptive_;
     SayAgainCallback sayAgain_ = nullptr;
+    void* sayAgainContext_ = nullptr;
     WordDecision lastDecision_;
 };
 

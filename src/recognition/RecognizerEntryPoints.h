@@ -71,6 +71,11 @@ public:
     // templates are loaded, so that no word of the previous user is matched or saved as the
     // new user's. User-interface thread.
     virtual void ResetTemplates() = 0;
+
+    // Whether a note played on an instrument can be named with no recording of its pitch (the
+    // recogniser follows the pitch itself), so that Record is optional there. User-interface
+    // thread.
+    virtual bool NamesUnrecordedPitches() const { return false; }
 };
 
 } // namespace tessimo

@@ -77,7 +77,9 @@ SpreadLimits TemplateSpread::measure(int firstSlot, int endSlot) const {
             }
             // Only the nearest of each kind counts: farther ones are given up early.
             float& nearest = WordClassOf(a) == WordClassOf(b) ? same : other;
-            nearest = std::min(nearest, FeatureWarpDistance(features(a), features(b), nearest));
+            const int step = MatchStep(features(a).frames, features(b).frames);
+            nearest = std::min(nearest,
+                               FeatureWarpDistance(features(a), features(b), nearest, step, step));
         }
         if (same < WarpInfinity) {
             within.push_back(same);
@@ -117,12 +119,13 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
         if (!CanWarp(word.frames, features(s).frames)) {
             continue; // no path: spare the template its room
         }
-        const WordFeatures& heard = noisyTemplate(s, word);
+        const int step = MatchStep(word.frames, features(s).frames);
+        const WordFeatures& heard = noisyTemplate(s, word, step);
         const auto c = static_cast<std::size_t>(WordClassOf(s));
         // Only the two best classes matter: a template further than the second best so far
         // can change neither.
         const float d =
-            FeatureWarpDistance(word, heard, std::max(nearest[c], secondSoFar(nearest)));
+            FeatureWarpDistance(word, heard, std::max(nearest[c], secondSoFar(nearest)), step);
         if (d < nearest[c]) { // strictly: ties keep the lower slot
             nearest[c] = d;
             nearestSlot[c] = s;
@@ -163,11 +166,12 @@ float TemplateSpread::distanceTo(const WordFeatures& word, int slot) {
     if (slot < 0 || slot >= TemplateSlotCount || !present_[static_cast<std::size_t>(slot)]) {
         return WarpInfinity;
     }
-    return FeatureWarpDistance(word, noisyTemplate(slot, word));
+    const int step = MatchStep(word.frames, features(slot).frames);
+    return FeatureWarpDistance(word, noisyTemplate(slot, word, step), WarpInfinity, step);
 }
 
-const WordFeatures& TemplateSpread::noisyTemplate(int slot, const WordFeatures& word) {
-    AddNoise(features(slot), word.noise, noisy_);
+const WordFeatures& TemplateSpread::noisyTemplate(int slot, const WordFeatures& word, int step) {
+    AddNoise(features(slot), word.noise, noisy_, word.heldRoom, step);
     return noisy_;
 }
 
@@ -182,7 +186,8 @@ std::vector<ConfusablePair> TemplateSpread::confusable() const {
                 (a < 36) != (b < 36)) {
                 continue;
             }
-            const float d = FeatureWarpDistance(features(a), features(b));
+            const int step = MatchStep(features(a).frames, features(b).frames);
+            const float d = FeatureWarpDistance(features(a), features(b), WarpInfinity, step, step);
             if (d > limits(a).acceptDistance) {
                 continue;
             }

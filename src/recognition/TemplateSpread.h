@@ -72,7 +72,8 @@ public:
 
 private:
     SpreadLimits measure(int firstSlot, int endSlot) const;
-    const WordFeatures& noisyTemplate(int slot, const WordFeatures& word);
+    // The template of slot heard in the word's room, every step-th frame.
+    const WordFeatures& noisyTemplate(int slot, const WordFeatures& word, int step);
 
     std::array<WordFeatures, TemplateSlotCount> features_;
     std::array<bool, TemplateSlotCount> present_{};

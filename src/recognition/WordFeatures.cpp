@@ -22,6 +22,7 @@ constexpr float KeepBelowPeak = 6.9f;
 constexpr float KeepAboveQuietest = 1.4f; // 6 dB
 constexpr float NoiseSpan = 3.45f;        // 15 dB: a word with less range holds no noise frames
 constexpr float LevelWeight = 0.5f;       // c0 counts less than the shape of the spectrum
+constexpr float RoomFloor = 1.0f;         // the floor of a word heard in a room, in room powers
 
 double mel(double hz) {
     return 2595.0 * std::log10(1.0 + hz / 700.0);
@@ -155,13 +156,16 @@ void cepstrum(const float* bands, const float* noise, float* out) {
     out[0] *= LevelWeight;
 }
 
-// Cepstra of every kept frame of source with noise added, less their mean, into features.
-void cepstra(const WordFeatures& source, const float* noise, WordFeatures& features) {
-    features.frames = source.frames;
-    features.values.resize(static_cast<std::size_t>(source.frames) * CepstralCount);
-    for (int f = 0; f < source.frames; ++f) {
-        cepstrum(source.bands.data() + f * MelBandCount, noise,
-                 features.values.data() + f * CepstralCount);
+// Cepstra of the kept frames first .. first + count - 1 of source with noise added, less their
+// mean, into features.
+void cepstra(const WordFeatures& source, const float* noise, WordFeatures& features, int first,
+             int count, int step = 1) {
+    count = (count + step - 1) / step;
+    features.frames = count;
+    features.values.assign(static_cast<std::size_t>(count) * FeatureStride, 0.0f);
+    for (int f = 0; f < count; ++f) {
+        cepstrum(source.bands.data() + (first + f * step) * MelBandCount, noise,
+                 features.values.data() + f * FeatureStride);
     }
     if (features.frames == 0) {
         return;
@@ -169,12 +173,12 @@ void cepstra(const WordFeatures& source, const float* noise, WordFeatures& featu
     std::array<double, CepstralCount> mean{};
     for (int f = 0; f < features.frames; ++f) {
         for (int j = 0; j < CepstralCount; ++j) {
-            mean[j] += features.values[static_cast<std::size_t>(f * CepstralCount + j)];
+            mean[j] += features.values[static_cast<std::size_t>(f * FeatureStride + j)];
         }
     }
     for (int f = 0; f < features.frames; ++f) {
         for (int j = 0; j < CepstralCount; ++j) {
-            features.values[static_cast<std::size_t>(f * CepstralCount + j)] -=
+            features.values[static_cast<std::size_t>(f * FeatureStride + j)] -=
                 static_cast<float>(mean[j] / features.frames);
         }
     }
@@ -183,7 +187,7 @@ void cepstra(const WordFeatures& source, const float* noise, WordFeatures& featu
 } // namespace
 
 void ReserveFeatures(WordFeatures& features, int frames) {
-    features.values.reserve(static_cast<std::size_t>(frames) * CepstralCount);
+    features.values.reserve(static_cast<std::size_t>(frames) * FeatureStride);
     features.bands.reserve(static_cast<std::size_t>(frames) * MelBandCount);
 }
 
@@ -228,7 +232,8 @@ void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& featu
     // The frames kept: from the first to the last that is near enough the loudest and, when
     // the word holds noise or silence around it, clearly above the quietest.
     float keep = loudest - KeepBelowPeak;
-    if (loudest - quietest > NoiseSpan) {
+    features.heldRoom = loudest - quietest > NoiseSpan;
+    if (features.heldRoom) {
         keep = std::max(keep, quietest + KeepAboveQuietest);
     }
     int first = 0, last = n - 1;
@@ -250,12 +255,52 @@ void ComputeFeatures(const std::int16_t* samples, int count, WordFeatures& featu
     features.bands.resize(static_cast<std::size_t>(kept) * MelBandCount);
     features.frames = kept;
     const std::array<float, MelBandCount> none{};
-    cepstra(features, none.data(), features);
+    cepstra(features, none.data(), features, 0, kept);
+}
+
+void FloorToRoom(WordFeatures& word) {
+    if (!word.heldRoom) {
+        return;
+    }
+    std::array<float, MelBandCount> floor{};
+    for (int b = 0; b < MelBandCount; ++b) {
+        floor[static_cast<std::size_t>(b)] = RoomFloor * word.noise[static_cast<std::size_t>(b)];
+    }
+    cepstra(word, floor.data(), word, 0, word.frames);
 }
 
 void AddNoise(const WordFeatures& clean, const std::array<float, MelBandCount>& noise,
-              WordFeatures& noisy) {
-    cepstra(clean, noise.data(), noisy);
+              WordFeatures& noisy, bool trimToRoom, int step) {
+    int first = 0, last = clean.frames - 1;
+    if (trimToRoom) {
+        // A frame is drowned when, heard in the room, it stands less than the new word's
+        // keeping margin above the room alone.
+        float room = 0.0f;
+        for (const float n : noise) {
+            room += n;
+        }
+        const float keep = room * std::exp(KeepAboveQuietest);
+        const auto heard = [&](int f) {
+            float p = room;
+            for (int b = 0; b < MelBandCount; ++b) {
+                p += clean.bands[static_cast<std::size_t>(f * MelBandCount + b)];
+            }
+            return p;
+        };
+        while (first < last && heard(first) < keep) {
+            ++first;
+        }
+        while (last > first && heard(last) < keep) {
+            --last;
+        }
+    }
+    std::array<float, MelBandCount> heardIn = noise;
+    if (trimToRoom) {
+        for (float& n : heardIn) {
+            n *= 1.0f + RoomFloor;
+        }
+    }
+    cepstra(clean, heardIn.data(), noisy, first, std::max(last - first + 1, 0), step);
 }
 
 bool CanWarp(int n, int m) {
@@ -263,48 +308,53 @@ bool CanWarp(int n, int m) {
            m <= MaxFeatureFrames;
 }
 
-float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit) {
-    const int n = x.frames, m = t.frames;
+float FeatureWarpDistance(const WordFeatures& x, const WordFeatures& t, float limit, int xStep,
+                          int tStep) {
+    const int n = (x.frames + xStep - 1) / xStep, m = (t.frames + tStep - 1) / tStep;
     if (n == 0 || m == 0) {
         return n == m ? 0.0f : WarpInfinity;
     }
     if (!CanWarp(n, m)) {
         return WarpInfinity;
     }
-    // Cells within a band around the diagonal of the n x m table.
+    // Cells within a band around the diagonal of the n x m table; only those are computed,
+    // the rest of each row stays infinite.
     const float band = std::max(3.0f, 0.3f * static_cast<float>(std::max(n, m)));
     std::array<float, 256> rowA, rowB;
     float* previous = rowA.data();
     float* current = rowB.data();
     previous[0] = 0.0f;
     std::fill(previous + 1, previous + m + 1, WarpInfinity);
+    const float bound = limit < WarpInfinity ? limit * static_cast<float>(n + m) : WarpInfinity;
     for (int i = 1; i <= n; ++i) {
-        current[0] = WarpInfinity;
+        std::fill(current, current + m + 1, WarpInfinity);
         const float diagonal =
             static_cast<float>(i) * static_cast<float>(m) / static_cast<float>(n);
-        const float* a = x.frame(i - 1);
-        for (int j = 1; j <= m; ++j) {
-            if (std::fabs(static_cast<float>(j) - diagonal) > band) {
-                current[j] = WarpInfinity;
-                continue;
+        const int from = std::max(1, static_cast<int>(std::ceil(diagonal - band)));
+        const int to = std::min(m, static_cast<int>(std::floor(diagonal + band)));
+        const float* a = x.frame((i - 1) * xStep);
+        float rowBest = WarpInfinity;
+        for (int j = from; j <= to; ++j) {
+            const float* b = t.frame((j - 1) * tStep);
+            // Four running sums, one vector register; the padding adds nothing.
+            std::array<float, 4> sums{};
+            for (int k = 0; k < FeatureStride; k += 4) {
+                for (int l = 0; l < 4; ++l) {
+                    const float d = a[k + l] - b[k + l];
+                    sums[static_cast<std::size_t>(l)] += d * d;
+                }
             }
-            const float* b = t.frame(j - 1);
-            float s = 0.0f;
-            for (int k = 0; k < CepstralCount; ++k) {
-                const float d = a[k] - b[k];
-                s += d * d;
-            }
-            const float d = std::sqrt(s);
-            current[j] = std::min({previous[j] + d, current[j - 1] + d, previous[j - 1] + 2 * d});
+            const float d = std::sqrt((sums[0] + sums[1]) + (sums[2] + sums[3]));
+            const float cell =
+                std::min({previous[j] + d, current[j - 1] + d, previous[j - 1] + 2 * d});
+            current[j] = cell;
+            rowBest = std::min(rowBest, cell);
         }
         std::swap(previous, current);
         // Every path crosses every row, and no step costs less than nothing: once a whole row
         // is past the limit, so is the end.
-        if (limit < WarpInfinity) {
-            const float rowBest = *std::min_element(previous + 1, previous + m + 1);
-            if (rowBest > limit * static_cast<float>(n + m)) {
-                return WarpInfinity;
-            }
+        if (rowBest > bound) {
+            return WarpInfinity;
         }
     }
     const float total = previous[m];

@@ -8,6 +8,7 @@
 #include "history/WeakSpotDraw.h"
 #include "model/UserPreferences.h"
 #include "recognition/CRecognizer.h"
+#include "recognition/RecognitionPath.h"
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
@@ -76,6 +77,29 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     } else {
         createRecognizer();
     }
+    // The program's own recogniser follows the user's choice of path and asks for words it
+    // heard but did not judge.
+    m_pathRecognizer = dynamic_cast<CRecognizer*>(m_recognizer.get());
+    if (m_pathRecognizer != nullptr) {
+        m_pathRecognizer->setSayAgainCallback(&CBrindelViewWidget::sayAgainHeard, this);
+    }
+    m_sayAgainTimer = new QTimer(this);
+    m_sayAgainTimer->setSingleShot(true);
+    m_sayAgainTimer->setInterval(SayAgainMilliseconds);
+    connect(m_sayAgainTimer, &QTimer::timeout, this, [this] {
+        m_painter.setSayAgain(false);
+        update();
+    });
+    m_quietTimer = new QTimer(this);
+    m_quietTimer->setSingleShot(true);
+    m_quietTimer->setInterval(AdaptiveCalibrationMilliseconds);
+    connect(m_quietTimer, &QTimer::timeout, this, [this] {
+        m_painter.setQuietPlease(false);
+        update();
+        if (m_engine->gameMode() == GameMode::Recognize) {
+            emit statusMessage(QString());
+        }
+    });
     m_random = std::make_unique<MersenneRandom>(m_clock->tickCount());
 
     const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
@@ -91,7 +115,12 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
             this, [this] { judgeWords(); }, Qt::QueuedConnection);
     });
     // The frame connects to statusMessage only once the view exists: say it from the loop.
-    const QString startMessage = QString::fromStdString(m_engine->loadUserFiles());
+    std::string loaded = m_engine->loadUserFiles();
+    const std::string preferences = applyUserPreferences();
+    if (!preferences.empty()) {
+        loaded += (loaded.empty() ? "" : " ") + preferences;
+    }
+    const QString startMessage = QString::fromStdString(loaded);
     if (!startMessage.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
@@ -123,8 +152,71 @@ void CBrindelViewWidget::createRecognizer() {
 void CBrindelViewWidget::judgeWords() {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
+    const int answered = m_engine->state().okCount + m_engine->state().errorCount;
     m_engine->judgeRecognizedWords();
+    if (m_engine->state().okCount + m_engine->state().errorCount != answered) {
+        // A word was judged after all: the question is no longer "say again".
+        m_sayAgainTimer->stop();
+        m_painter.setSayAgain(false);
+        if (m_saidSayAgain) {
+            m_saidSayAgain = false;
+            emit statusMessage(QString());
+        }
+    }
     afterEngineEvent(mode, idle);
+}
+
+std::string CBrindelViewWidget::applyUserPreferences() {
+    m_preferences = UserPreferences();
+    const PreferencesLoad load = m_preferences.load(preferencesFileName(m_engine->userName()));
+    if (m_pathRecognizer != nullptr) {
+        m_pathRecognizer->setRecognitionPath(m_preferences.values().recognition ==
+                                                     RecognitionChoice::Documented
+                                                 ? RecognitionPath::Documented
+                                                 : RecognitionPath::Adaptive);
+    }
+    return load.message;
+}
+
+void CBrindelViewWidget::onRecognizeStarted() {
+    clearRecognizeNotices();
+    if (m_pathRecognizer == nullptr ||
+        m_pathRecognizer->recognitionPath() != RecognitionPath::Adaptive) {
+        return; // the documented path hears words at once
+    }
+    m_painter.setQuietPlease(true);
+    m_quietTimer->start();
+    update();
+    emit statusMessage(widgetText(
+        QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "Quiet please: listening to the room")));
+}
+
+void CBrindelViewWidget::clearRecognizeNotices() {
+    m_sayAgainTimer->stop();
+    m_quietTimer->stop();
+    if (m_painter.sayAgain() || m_painter.quietPlease()) {
+        m_painter.setSayAgain(false);
+        m_painter.setQuietPlease(false);
+        update();
+    }
+    m_saidSayAgain = false;
+}
+
+void CBrindelViewWidget::showSayAgain() {
+    if (m_engine->gameMode() != GameMode::Recognize || m_engine->state().frozen) {
+        return; // the game the word was meant for has ended
+    }
+    m_painter.setSayAgain(true);
+    m_sayAgainTimer->start();
+    update();
+    m_saidSayAgain = true;
+    emit statusMessage(widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget", "Say again")));
+}
+
+void CBrindelViewWidget::sayAgainHeard(void* widget) {
+    auto* self = static_cast<CBrindelViewWidget*>(widget);
+    QMetaObject::invokeMethod(
+        self, [self] { self->showSayAgain(); }, Qt::QueuedConnection);
 }
 
 // Frees a word the output is done with; stops polling once nothing is held or playing.
@@ -179,8 +271,18 @@ void CBrindelViewWidget::runCommand(int id) {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
     m_engine->onCommand(id);
+    if (id == IdProfile) {
+        // Another user may have been chosen: their preferences apply from now on.
+        const std::string problem = applyUserPreferences();
+        if (!problem.empty()) {
+            emit statusMessage(QString::fromStdString(problem));
+        }
+    }
     afterEngineEvent(mode, idle);
-    // Profile and Configure may have changed the settings and recordings.
+    if (id == IdRecognize && m_engine->gameMode() == GameMode::Recognize) {
+        onRecognizeStarted();
+    }
+    // Profile and Configure may have changed the settings, recordings and preferences.
     emit commandStateChanged();
     if ((id == IdProfile || id == IdConfigure) && m_statistics) {
         m_statistics->setSource(statisticsSource()); // another user, or another naming
@@ -355,6 +457,9 @@ void CBrindelViewWidget::afterEngineEvent(GameMode modeBefore, bool idleBefore) 
     const bool justEnded = frozen && !m_wasFrozen;
     const bool frozenChanged = frozen != m_wasFrozen;
     m_wasFrozen = frozen;
+    if (m_engine->gameMode() != GameMode::Recognize || frozen) {
+        clearRecognizeNotices();
+    }
     if (m_engine->gameMode() != modeBefore || m_engine->idle() != idleBefore || frozenChanged) {
         emit commandStateChanged();
     }

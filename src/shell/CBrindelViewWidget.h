@@ -6,6 +6,7 @@
 
 #include "display/ViewPainter.h"
 #include "game/CBrindelView.h"
+#include "model/UserPreferences.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "shell/CommandView.h"
 #include "shell/statistics/StatisticsWindow.h"
@@ -19,6 +20,7 @@
 
 namespace tessimo {
 
+class CRecognizer;
 class MersenneRandom;
 class PortAudioCapture;
 class SoundWordOutput;
@@ -75,6 +77,11 @@ public:
     // An answer just judged, so that weak-spot practice follows it within the game.
     void answerJudged(const AnswerOutcome& answer);
 
+    // What the window shows over a Recognize game ("?", "Quiet please"), for tests.
+    const ViewPainter& painter() const { return m_painter; }
+    // How long "?" stays over the question note after a word that was not judged.
+    static constexpr int SayAgainMilliseconds = 1500;
+
 signals:
     // A frame has been painted.
     void framePainted();
@@ -98,6 +105,18 @@ private:
     // Says a change of the sound output's status in the status bar, once.
     void reportSoundStatus();
     void createRecognizer();
+    // Reads the current user's preferences and sets the recogniser's path from them; at
+    // start-up and after every Profile command.
+    // Returns "" or a sentence for the status bar about a preferences file that was not read.
+    std::string applyUserPreferences();
+    // Recognize has started: "Quiet please" while the adaptive path measures the room.
+    void onRecognizeStarted();
+    // Ends the notices of a Recognize game that is no longer running.
+    void clearRecognizeNotices();
+    // A word was heard but not judged: "?" on the display, "Say again" in the status bar.
+    void showSayAgain();
+    // The recogniser's say-again callback (capture thread): queues showSayAgain.
+    static void sayAgainHeard(void* widget);
     void judgeWords();
     void pollWordPlayback();
     void openStatistics();
@@ -117,6 +136,12 @@ private:
     std::unique_ptr<SoundWordOutput> m_wordOutput;
     QTimer* m_wordPoll = nullptr; // 500 ms while a recorded word plays
     std::unique_ptr<RecognizerEntryPoints> m_recognizer;
+    // The recogniser when it is the program's own, whose path follows the preferences.
+    CRecognizer* m_pathRecognizer = nullptr;
+    UserPreferences m_preferences;
+    QTimer* m_sayAgainTimer = nullptr; // ends the "?"
+    QTimer* m_quietTimer = nullptr;    // ends "Quiet please"
+    bool m_saidSayAgain = false;       // the status bar says "Say again"
     std::unique_ptr<MersenneRandom> m_random;
     std::unique_ptr<CBrindelView> m_engine;
     ViewPainter m_painter;

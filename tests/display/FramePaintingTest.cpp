@@ -70,6 +70,20 @@ bool sameUpToRounding(const QImage& a, const QImage& b) {
     return true;
 }
 
+// Pixels within the device rectangle of the logical one that are close to colour.
+int countNear(const QImage& image, QRect logical, QRgb colour, QSize client) {
+    const QRect area(devicePixel(logical.left(), logical.top(), client),
+                     devicePixel(logical.right(), logical.bottom(), client));
+    int n = 0;
+    for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y) {
+        for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right());
+             ++x) {
+            n += near(image.pixel(x, y), colour, 20) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 QString screenshotDir() {
     const QString dir =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../../screenshots");
@@ -87,6 +101,7 @@ private slots:
     void staffLinesLieWhereEachLayoutPutsThem();
     void keyboardShowsSelectionAndHighlight();
     void noteHeadsCarryTheirModeColours();
+    void recognizeNoticesShowAndLeaveNothingBehind();
     void staticLayerIsReusedUntilSizeOrSelectionChanges();
     void highDensityFramesFillEveryPhysicalPixel();
     void restoringOnlyWhatChangedMatchesAFreshFrame();
@@ -176,6 +191,51 @@ void FramePaintingTest::noteHeadsCarryTheirModeColours() {
     QVERIFY(near(
         pixelAt(frame, scene.questionNotes[2].x, scene.table[scene.wrongMark].glyph.staffY, client),
         WrongRed));
+}
+
+void FramePaintingTest::recognizeNoticesShowAndLeaveNothingBehind() {
+    const QSize client(1200, 800);
+    FrameState scene = busyScene(GameMode::Recognize, SceneStaff::Treble);
+    scene.wrongMark = -1;
+    FramePainter fresh;
+    fresh.compose(client, 1.0, scene);
+    const QImage plain = fresh.frame().copy();
+
+    FramePainter painter;
+    painter.compose(client, 1.0, scene);
+    // "?" in the question's colour, in the question note's column.
+    scene.sayAgain = true;
+    painter.compose(client, 1.0, scene);
+    const ListNote& question = scene.questionNotes[2];
+    const QRect column(question.x - 150, 0, 300, LogicalHeight);
+    QVERIFY(countNear(painter.frame(), column, HintBlue, client) >
+            countNear(plain, column, HintBlue, client) + 30);
+    // Elsewhere nothing changed: the mark is not over another note.
+    const ListNote& later = scene.questionNotes[4];
+    const QRect otherColumn(later.x - 100, 0, 200, LogicalHeight);
+    QCOMPARE(countNear(painter.frame(), otherColumn, HintBlue, client),
+             countNear(plain, otherColumn, HintBlue, client));
+
+    // "Quiet please" in red at the top left, above where the notes enter.
+    scene.sayAgain = false;
+    scene.quietPlease = true;
+    painter.compose(client, 1.0, scene);
+    const QRect topLeft(100, 250, 1500, 350);
+    QVERIFY(countNear(painter.frame(), topLeft, WrongRed, client) >
+            countNear(plain, topLeft, WrongRed, client) + 100);
+    // Outside Recognize the notice is not drawn.
+    FrameState other = busyScene(GameMode::NotesDictation, SceneStaff::Treble);
+    FramePainter dictation;
+    dictation.compose(client, 1.0, other);
+    const int without = countNear(dictation.frame(), topLeft, WrongRed, client);
+    other.quietPlease = true;
+    dictation.compose(client, 1.0, other);
+    QCOMPARE(countNear(dictation.frame(), topLeft, WrongRed, client), without);
+
+    // Both notices gone, the frame is the plain one again.
+    scene.quietPlease = false;
+    painter.compose(client, 1.0, scene);
+    QVERIFY(sameUpToRounding(painter.frame(), plain));
 }
 
 void FramePaintingTest::staticLayerIsReusedUntilSizeOrSelectionChanges() {

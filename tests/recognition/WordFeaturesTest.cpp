@@ -67,6 +67,52 @@ TEST(WordFeatures, NoiseAddedToATemplateBringsItCloserToTheWordHeardInThatNoise)
     EXPECT_LT(FeatureWarpDistance(heard, noisy), 0.7f * FeatureWarpDistance(heard, clean));
 }
 
+// A word whose weak ending (a faint hiss after the vowel) a loud room drowns: heard in that
+// room it ends with its vowel, and so must its template heard in the room.
+TEST(WordFeatures, ATemplateHeardInALoudRoomLosesTheEndingTheRoomDrowns) {
+    const Samples vowel = syllable(Words[2], 130, 0.45, 3000);
+    const Samples word = concat({vowel, noise(100, 5500, 9)});
+    const WordFeatures clean = featuresOf(concat({noise(10, 6000, 5), word, noise(10, 6000, 6)}));
+    const int n = static_cast<int>(word.size()) + 12000;
+    const WordFeatures heard =
+        featuresOf(mix(noise(200, n, 7), concat({Samples(6000), word, Samples(6000)})));
+    ASSERT_TRUE(heard.heldRoom) << heard.rangeDb;
+    WordFeatures kept, trimmed;
+    AddNoise(clean, heard.noise, kept);
+    AddNoise(clean, heard.noise, trimmed, true);
+    EXPECT_EQ(kept.frames, clean.frames);
+    // The hiss was about 18 frames; it is gone, the vowel stays.
+    EXPECT_LE(trimmed.frames, clean.frames - 10);
+    EXPECT_GE(trimmed.frames, heard.frames / 2);
+    WordFeatures floored = heard;
+    FloorToRoom(floored);
+    EXPECT_LT(FeatureWarpDistance(floored, trimmed), FeatureWarpDistance(heard, kept));
+    // In a quiet room nothing is drowned.
+    const WordFeatures quiet = featuresOf(concat({noise(10, 6000, 8), word, noise(10, 6000, 9)}));
+    AddNoise(clean, quiet.noise, trimmed, true);
+    EXPECT_GE(trimmed.frames, clean.frames - 2);
+}
+
+TEST(WordFeatures, LongWordsCompareOnEveryOtherFrameAndStillTellWordsApart) {
+    const WordFeatures a = featuresOf(syllable(Words[0], 140, 1.0, 3000));
+    const WordFeatures again = featuresOf(syllable(shifted(Words[0], 1.03), 128, 0.9, 2000));
+    const WordFeatures b = featuresOf(syllable(Words[4], 140, 1.0, 3000));
+    ASSERT_EQ(MatchStep(a.frames, b.frames), 2);
+    EXPECT_EQ(MatchStep(a.frames, LongWordFrames), 1);
+    const float full = FeatureWarpDistance(a, again);
+    const float half = FeatureWarpDistance(a, again, WarpInfinity, 2, 2);
+    EXPECT_NEAR(half, full, 0.15f * full);
+    EXPECT_LT(half, 0.5f * FeatureWarpDistance(a, b, WarpInfinity, 2, 2));
+    // A template made at every other frame is the same as one read at every other frame.
+    const std::array<float, MelBandCount> none{};
+    WordFeatures every, everyOther;
+    AddNoise(a, none, every);
+    AddNoise(a, none, everyOther, false, 2);
+    EXPECT_EQ(everyOther.frames, (a.frames + 1) / 2);
+    EXPECT_NEAR(FeatureWarpDistance(again, everyOther, WarpInfinity, 2, 1),
+                FeatureWarpDistance(again, every, WarpInfinity, 2, 2), 0.05f * half);
+}
+
 TEST(WordFeatures, WarpDistanceLimits) {
     const WordFeatures a = featuresOf(syllable(Words[0], 140, 0.5, 3000));
     const WordFeatures b = featuresOf(syllable(Words[4], 140, 0.5, 3000));

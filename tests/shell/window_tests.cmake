@@ -61,3 +61,9 @@ tessimo_add_qttest(test_shell_statistics
   LIBS tessimo_statistics_window)
 target_compile_definitions(test_shell_statistics PRIVATE
   TESSIMO_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+
+# The recogniser's path from each user's preferences, and the window's side of it ("Quiet
+# please", "?" and "Say again", Recognize on an instrument without recordings).
+tessimo_add_qttest(test_shell_recognition_path
+  SOURCES RecognitionPathTest.cpp RecordingMidi.h
+  LIBS tessimo_shell)
