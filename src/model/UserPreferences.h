@@ -26,6 +26,11 @@ enum class RecognitionChoice { Adaptive, Documented };
 struct PreferenceValues {
     AnswerInput recognizeInput = AnswerInput::Microphone;        // key "recognize.input"
     RecognitionChoice recognition = RecognitionChoice::Adaptive; // key "recognition.path"
+    // The sound set-up: devices by name, empty for the system's default, and the master
+    // volume in percent (0..100; 70 plays words as recorded).
+    std::string outputDevice; // key "sound.output"
+    std::string inputDevice;  // key "sound.input"
+    int volumePercent = 70;   // key "sound.volume"
 
     bool operator==(const PreferenceValues&) const = default;
 };
@@ -50,6 +55,8 @@ public:
     // Larger files are refused unread: a preferences file is a few lines.
     static constexpr std::size_t MaxFileSize = 64 * 1024;
     static constexpr std::size_t MaxLineLength = 1024;
+    // Longer device names are not kept (the default device is used instead).
+    static constexpr std::size_t MaxDeviceNameLength = 256;
 
     const PreferenceValues& values() const { return values_; }
     PreferenceValues& values() { return values_; }

@@ -3,6 +3,7 @@
 #include "audio_devices/PortAudioCapture.h"
 #include "audio_devices/SoundWordOutput.h"
 #include "game/MersenneRandom.h"
+#include "model/UserPreferences.h"
 #include "recognition/CRecognizer.h"
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
@@ -11,6 +12,7 @@
 #include "shell/QtConfirmationBox.h"
 #include "shell/QtManualOpener.h"
 #include "shell/QtWindowTimer.h"
+#include "shell/SoundSetupDialog.h"
 #include "sound/SoundOutput.h"
 
 #include <QCoreApplication>
@@ -84,6 +86,7 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     });
     // The frame connects to statusMessage only once the view exists: say it from the loop.
     const QString startMessage = QString::fromStdString(m_engine->loadUserFiles());
+    applySoundPreferences();
     if (!startMessage.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
@@ -95,7 +98,12 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
 void CBrindelViewWidget::createRecognizer() {
     m_capture = std::make_unique<PortAudioCapture>([this](const std::string& message) {
         QMetaObject::invokeMethod(
-            this, [this, text = QString::fromStdString(message)] { emit statusMessage(text); },
+            this,
+            [this, text = QString::fromStdString(message)] {
+                m_microphoneMissing = true; // every report is a microphone that does not work
+                updateSoundOffer();
+                emit statusMessage(text);
+            },
             Qt::QueuedConnection);
     });
     m_capture->probe();
@@ -143,6 +151,77 @@ void CBrindelViewWidget::reportSoundStatus() {
         emit statusMessage(message);
     }
     m_lastSoundMessage = message;
+    updateSoundOffer();
+}
+
+void CBrindelViewWidget::updateSoundOffer() {
+    const auto* output = dynamic_cast<const SoundOutput*>(m_midi.get());
+    const bool outputMissing =
+        output != nullptr && (output->status() == SoundOutput::Status::Silent ||
+                              output->status() == SoundOutput::Status::Lost);
+    emit soundSetupOffered(outputMissing || m_microphoneMissing);
+}
+
+void CBrindelViewWidget::applySoundPreferences() {
+    m_soundUser = m_engine->userName();
+    UserPreferences preferences;
+    preferences.load(preferencesFileName(m_soundUser)); // what cannot be read leaves defaults
+    const PreferenceValues& values = preferences.values();
+    if (auto* output = dynamic_cast<SoundOutput*>(m_midi.get())) {
+        output->setVolumePercent(values.volumePercent);
+        if (values.outputDevice != output->deviceName()) {
+            output->chooseDevice(values.outputDevice, [this](bool switched,
+                                                             const std::string& why) {
+                if (!switched) {
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, text = QString::fromStdString(why)] { emit statusMessage(text); },
+                        Qt::QueuedConnection);
+                }
+            });
+        }
+    }
+    if (m_capture != nullptr) {
+        m_capture->setDeviceName(values.inputDevice);
+    }
+}
+
+void CBrindelViewWidget::openSoundSetup() {
+    stopExercise();
+    UserPreferences preferences;
+    const std::string file = preferencesFileName(m_engine->userName());
+    const PreferencesLoad loaded = preferences.load(file);
+    PreferenceValues& values = preferences.values();
+    auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
+    SoundChoices choices{values.outputDevice, values.inputDevice, values.volumePercent};
+    if (output != nullptr) {
+        choices.outputDevice =
+            output->deviceName().empty() ? values.outputDevice : output->deviceName();
+    }
+    SoundSetupDialog dialog(output, *m_midi, m_capture.get(), choices, this);
+    connect(&dialog, &SoundSetupDialog::statusMessage, this, &CommandView::statusMessage);
+    m_soundSetup = &dialog;
+    dialog.exec();
+    m_soundSetup = nullptr;
+    const SoundChoices& chosen = dialog.choices();
+    if (chosen == choices) {
+        return;
+    }
+    values.outputDevice = chosen.outputDevice;
+    values.inputDevice = chosen.inputDevice;
+    values.volumePercent = chosen.volumePercent;
+    if (loaded.outcome == PreferencesLoad::Outcome::Refused ||
+        loaded.outcome == PreferencesLoad::Outcome::Unreadable) {
+        // A file that could not be read is not overwritten: the choices last this session.
+        emit statusMessage(QString::fromStdString(loaded.message));
+        return;
+    }
+    if (const FileWriteResult written = preferences.save(file); !written) {
+        emit statusMessage(QString::fromStdString("The sound choices could not be saved in " +
+                                                  file + ": " + describeWriteFailure(written)));
+    }
+    m_microphoneMissing = false; // the dialog showed the user where the microphone stands
+    updateSoundOffer();
 }
 
 bool CBrindelViewWidget::handlesCommand(int id) const {
@@ -150,14 +229,21 @@ bool CBrindelViewWidget::handlesCommand(int id) const {
 }
 
 bool CBrindelViewWidget::commandEnabled(int id) const {
-    return m_engine->isCommandEnabled(id);
+    return id == IdSoundSetup || m_engine->isCommandEnabled(id);
 }
 
 void CBrindelViewWidget::runCommand(int id) {
+    if (id == IdSoundSetup) {
+        openSoundSetup();
+        return;
+    }
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
     m_engine->onCommand(id);
     afterEngineEvent(mode, idle);
+    if (m_engine->userName() != m_soundUser) {
+        applySoundPreferences(); // another user, other sound choices
+    }
     // Profile and Configure may have changed the settings and recordings.
     emit commandStateChanged();
 }

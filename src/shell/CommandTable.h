@@ -28,7 +28,8 @@ enum ShellCommandId : int {
     IdManualEnglish = EnglishManualCommand,
     IdManualFrench = FrenchManualCommand,
     IdAbout = AboutCommand,
-    IdStop = 32900, // the frame's: stops what runs and goes back to Play notes (Escape)
+    IdStop = 32900,       // the frame's: stops what runs and goes back to Play notes (Escape)
+    IdSoundSetup = 32910, // the view's: the sound set-up dialog
 };
 
 // The texts are in English; translatedCommandText gives them in the interface's language.

@@ -26,6 +26,7 @@ add_library(tessimo_shell STATIC
   QtConfirmationBox.cpp
   QtManualOpener.cpp
   QtWindowTimer.cpp
+  SoundSetupDialog.cpp
   UserManual.cpp
 )
 set_target_properties(tessimo_shell PROPERTIES AUTOMOC ON)
