@@ -95,13 +95,13 @@ void MainFrameTest::furnitureAndTexts() {
         }
     }
     QCOMPARE(items,
-             (QStringList{"&Profile ...", "&Exit", "&Configure ...", "&Stop", "&Listen notes",
-                          "&Play notes", "&Notes Dictation", "Play in&tervals",
+             (QStringList{"&Profile ...", "&Sound set-up ...", "&Exit", "&Configure ...", "&Stop",
+                          "&Listen notes", "&Play notes", "&Notes Dictation", "Play in&tervals",
                           "&Interval Dictation", "Play ch&ords", "C&hords Dictation", "&Record",
                           "Reco&gnize", "User manual (&English)",
                           QString::fromUtf8("&Manuel (français)"), "&About ..."}));
-    QCOMPARE(ids, (QList<int>{32803, 57665, 32771, 32900, 32783, 32794, 32798, 32795, 32791, 32797,
-                              32792, 32782, 32784, 32786, 32789, 57664}));
+    QCOMPARE(ids, (QList<int>{32803, 32910, 57665, 32771, 32900, 32783, 32794, 32798, 32795, 32791,
+                              32797, 32792, 32782, 32784, 32786, 32789, 57664}));
     // Within each menu no two items share an access key.
     for (QAction* m : menus) {
         QSet<QChar> keys;
