@@ -35,11 +35,11 @@ std::mutex& portAudioSetupMutex() {
 std::unique_ptr<PortAudioSession> PortAudioSession::start(std::string& reason) {
     std::lock_guard lock(portAudioSetupMutex());
     // Probing the devices makes the sound system print a message for every one it cannot
-    // use; the default handler is put back afterwards.
+    // use, and a device that fails later (one that went away) prints more; the program writes
+    // no log and says what matters in the status bar, so the handler stays silent.
     snd_lib_error_set_handler(&ignoreAlsaError);
     silenceJack();
     const PaError error = Pa_Initialize();
-    snd_lib_error_set_handler(nullptr);
     if (error != paNoError) {
         reason = "The sound system could not be started";
         return nullptr;

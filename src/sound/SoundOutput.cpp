@@ -226,6 +226,8 @@ void SoundOutput::Device::wake() {
     std::string failure;
     if (!openStream(failure, false))
         lose(failure.empty() ? LostMessage : failure);
+    else if (!fallbackNote.empty())
+        setStatus(Status::Ready, {}, fallbackNote); // the chosen device went away meanwhile
 }
 
 void SoundOutput::Device::retry() {

@@ -56,6 +56,7 @@ private slots:
     void aboutFollowsIdle();
     void frenchInterfaceFollowsTheLocale();
     void routing();
+    void soundSetupOfferedWhileSoundIsMissing();
     void aboutBox();
     void startupFailsOnUnreadableArgument();
     void manualsAreFoundAndHandedToTheBrowser();
@@ -334,6 +335,25 @@ void MainFrameTest::routing() {
     frame.action(IdExit)->trigger();
     QVERIFY(!frame.isVisible());
     QCOMPARE(view->received.size(), 2);
+}
+
+// The status bar offers the sound set-up only while the view says sound or the microphone is
+// missing; the offer and the File menu item both reach the view's command.
+void MainFrameTest::soundSetupOfferedWhileSoundIsMissing() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QToolButton* offer = frame.soundSetupButton();
+    QVERIFY(offer != nullptr);
+    QVERIFY(!offer->isVisible());
+    emit view->soundSetupOffered(true);
+    QVERIFY(offer->isVisible());
+    QTest::mouseClick(offer, Qt::LeftButton);
+    frame.action(IdSoundSetup)->trigger();
+    QCOMPARE(view->received, (QList<int>{IdSoundSetup, IdSoundSetup}));
+    emit view->soundSetupOffered(false);
+    QVERIFY(!offer->isVisible());
 }
 
 void MainFrameTest::aboutBox() {
