@@ -5,18 +5,24 @@
 // default one.
 #include "audio_devices/LevelAnalysis.h"
 #include "audio_devices/PortAudioCapture.h"
+#include "shell/CBrindelViewWidget.h"
+#include "shell/CommandTable.h"
 #include "shell/SoundSetupDialog.h"
 #include "sound/PrivateSoundServer.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SoundOutput.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +71,7 @@ private slots:
     void choosingTheSecondSpeakerMovesTheSoundThere();
     void aDeviceThatFailsLeavesTheSoundWhereItWas();
     void aChosenDeviceThatGoesAwayGivesWayToTheDefault();
+    void theViewAppliesAndKeepsTheUsersChoices();
 
 private:
     // Clicks the test sound and returns the peaks heard on the two speakers meanwhile.
@@ -242,6 +249,52 @@ void SoundSetupTest::aChosenDeviceThatGoesAwayGivesWayToTheDefault() {
     QCOMPARE(m_output->deviceName(), std::string());
     QVERIFY2(m_output->statusMessage().find("default device") != std::string::npos,
              m_output->statusMessage().c_str());
+}
+
+// The view gives the output the volume and device of the user's preferences file at start,
+// and the dialog's changes are written back there (and nowhere else: no settings file).
+void SoundSetupTest::theViewAppliesAndKeepsTheUsersChoices() {
+    m_dialog.reset();
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    {
+        QFile prefs(QStringLiteral("prefs.ini"));
+        QVERIFY(prefs.open(QIODevice::WriteOnly));
+        prefs.write("tessimo-preferences 1\nsound.volume = 40\nsound.input = \"pulse\"\n"
+                    "staff.colour = navy\n");
+    }
+    {
+        CBrindelViewWidget view;
+        const auto* output = dynamic_cast<const SoundOutput*>(&view.midi());
+        QVERIFY(output != nullptr);
+        QCOMPARE(output->volumePercent(), 40);
+        QTRY_VERIFY_WITH_TIMEOUT(output->isReady(), 20000);
+
+        bool sawDialog = false;
+        QTimer::singleShot(300, &view, [&] {
+            SoundSetupDialog* dialog = view.soundSetupDialog();
+            if (dialog == nullptr)
+                return;
+            sawDialog = true;
+            QCOMPARE(dialog->findChild<QSlider*>("volume")->value(), 40);
+            QCOMPARE(dialog->choices().inputDevice, std::string("pulse"));
+            dialog->findChild<QSlider*>("volume")->setValue(85);
+            dialog->accept();
+        });
+        view.runCommand(IdSoundSetup);
+        QVERIFY(sawDialog);
+        QCOMPARE(output->volumePercent(), 85);
+    }
+    QFile prefs(QStringLiteral("prefs.ini"));
+    QVERIFY(prefs.open(QIODevice::ReadOnly));
+    const QByteArray text = prefs.readAll();
+    QVERIFY2(text.contains("sound.volume = 85\n"), text.constData());
+    QVERIFY2(text.contains("sound.input = \"pulse\"\n"), text.constData());
+    QVERIFY2(text.contains("staff.colour = navy\n"), text.constData());
+    QVERIFY(!QFile::exists(QStringLiteral("config.dat")));
+    QDir::setCurrent(previous);
 }
 
 QTEST_MAIN(SoundSetupTest)
