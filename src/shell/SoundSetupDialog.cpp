@@ -99,7 +99,9 @@ void SoundSetupDialog::buildLayout() {
     auto* volumeRow = new QHBoxLayout;
     volumeRow->addWidget(m_volume, 1);
     volumeRow->addWidget(m_volumeLabel);
-    outputForm->addRow(tr("&Volume:"), volumeRow);
+    auto* volumeName = new QLabel(tr("&Volume:"), outputBox);
+    volumeName->setBuddy(m_volume); // a row of a layout gets no buddy of its own
+    outputForm->addRow(volumeName, volumeRow);
     m_testButton = new QPushButton(tr("Play a &test sound"), outputBox);
     m_testButton->setObjectName(QStringLiteral("testSound"));
     m_latencyLabel = new QLabel(outputBox);
@@ -297,13 +299,12 @@ void SoundSetupDialog::readMeter() {
     m_shownLevelDb = buffers == 0 ? SilenceDb : level.rmsDb;
     m_meterBar->setValue(std::clamp(static_cast<int>(std::lround(level.peakDb)), MeterFloorDb, 0));
     m_levelLabel->setText(dbText(m_shownLevelDb));
-    static_assert(ClipHoldReadings > 0);
-    if (level.clipped)
-        m_clipLabel->setProperty("holdReadings", ClipHoldReadings);
-    const int hold = m_clipLabel->property("holdReadings").toInt();
-    m_clipLabel->setVisible(hold > 0);
-    if (hold > 0 && !level.clipped)
-        m_clipLabel->setProperty("holdReadings", hold - 1);
+    if (level.clipped && buffers != m_buffersAtLastReading)
+        m_clipHold = ClipHoldReadings;
+    else if (m_clipHold > 0)
+        --m_clipHold;
+    m_clipLabel->setVisible(m_clipHold > 0);
+    m_buffersAtLastReading = buffers;
 
     const std::uint64_t takes = m_meter->takesFinished();
     if (takes != m_takesShown) {

@@ -94,6 +94,8 @@ private:
     std::unique_ptr<InputLevelMeter> m_meter;
     std::unique_ptr<PortAudioCapture> m_meterCapture;
     std::uint64_t m_takesShown = 0;
+    std::uint64_t m_buffersAtLastReading = 0;
+    int m_clipHold = 0; // readings the clipping warning stays up
     double m_shownLevelDb = -120.0;
 
     QComboBox* m_outputCombo = nullptr;

@@ -1,5 +1,6 @@
-// The program's sound output: the General MIDI synthesiser playing through its own output
-// stream on the default device.
+// The program's sound output: the General MIDI synthesiser and the recorded words, at the
+// master volume, playing through its own output stream on the device the user chose (by default
+// the system's default device; see chooseDevice).
 //
 // Threads. No call that can wait on the sound server (initialise, open, start, stop, close)
 // runs on the user-interface thread: they all run on the output's one device thread (a

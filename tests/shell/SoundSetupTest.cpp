@@ -155,6 +155,14 @@ void SoundSetupTest::takesAreJudgedQuietNoisyOrGood() {
         QVERIFY2(result->text().contains(take.verdict), qPrintable(result->text()));
         m_server->stopPlayers();
     }
+    // The manual's picture of the dialog: the last verdict shown, a voice on the meter.
+    const QByteArray pictures = qgetenv("TESSIMO_SCREENSHOT_DIR");
+    if (!pictures.isEmpty()) {
+        QVERIFY(m_server->play(sound(2.0, -18, -60)));
+        QTest::qWait(700);
+        QVERIFY(m_dialog->grab().save(QString::fromLocal8Bit(pictures) + "/sound-setup.png"));
+        m_server->stopPlayers();
+    }
 }
 
 void SoundSetupTest::choose(QComboBox* combo, const QString& name) {
