@@ -3,6 +3,7 @@
 #include "audio_devices/CaptureRebuffer.h"
 #include "audio_devices/SampleRing.h"
 #include "sound/PortAudioSession.h"
+#include "sound/SoundDevices.h"
 
 #include <portaudio.h>
 
@@ -62,17 +63,9 @@ struct PortAudioCapture::Shared {
             say(message);
     }
 
-    // The audio library, started on the first capture thread that needs it.
-    bool ensureSession(std::string& reason) {
-        std::lock_guard lock(sessionMutex);
-        if (session == nullptr)
-            session = PortAudioSession::start(reason);
-        return session != nullptr;
-    }
-
-    void releaseSession() {
-        std::lock_guard lock(sessionMutex);
-        session.reset();
+    std::string deviceName() {
+        std::lock_guard lock(deviceMutex);
+        return device;
     }
 
     std::mutex reportMutex;
@@ -81,8 +74,9 @@ struct PortAudioCapture::Shared {
     std::atomic<bool> saidSilent{false};
     std::atomic<bool> saidNotAnswering{false};
     std::atomic<Clock::rep> noDeviceUntil{0};
-    std::mutex sessionMutex;
-    std::unique_ptr<PortAudioSession> session; // guarded by sessionMutex
+    std::atomic<bool> saidFallback{false};
+    std::mutex deviceMutex;
+    std::string device; // guarded by deviceMutex: the chosen input, empty for the default
 };
 
 // One capture, from start() to the end of its thread.
@@ -130,11 +124,18 @@ namespace {
 using Run = PortAudioCapture::Run;
 using Shared = PortAudioCapture::Shared;
 
-// Opens and starts the default input device, mono 16-bit at 22000 Hz or else at its own
-// rate. Capture thread.
-StreamPtr openInput(Run& run, double& rate, std::string& problem, bool probeOnly) {
+// Opens and starts the input device called name (the default one when it is empty or not
+// connected; fellBack then says so), mono 16-bit at 22000 Hz or else at its own rate. Capture
+// thread.
+StreamPtr openInput(Run& run, const std::string& name, double& rate, std::string& problem,
+                    bool probeOnly, bool* fellBack = nullptr) {
     std::lock_guard lock(portAudioSetupMutex());
-    const PaDeviceIndex device = Pa_GetDefaultInputDevice();
+    PaDeviceIndex device = findSoundDevice(name, false);
+    if (device == paNoDevice && !name.empty()) {
+        device = findSoundDevice({}, false);
+        if (fellBack != nullptr)
+            *fellBack = device != paNoDevice;
+    }
     const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
     if (info == nullptr || info->maxInputChannels < 1) {
         problem = PortAudioCapture::NoMicrophoneMessage;
@@ -194,24 +195,33 @@ bool waitForStop(Run& run) {
 void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Run>& run) {
     std::string problem;
     double rate = 0;
+    // Each capture holds the library for as long as it runs: the library lists the devices
+    // when it starts, so letting it go means the next capture looks again, and a sound server
+    // or device that comes later is found (as long as no other part of the program holds it).
+    std::unique_ptr<PortAudioSession> session;
     StreamPtr stream;
+    const std::string name = shared->deviceName();
     if (Clock::now().time_since_epoch().count() < shared->noDeviceUntil.load()) {
         // No device a moment ago: nothing to open.
-    } else if (!shared->ensureSession(problem)) {
+    } else if (session = PortAudioSession::start(problem); session == nullptr) {
         shared->say(problem);
     } else {
-        stream = openInput(*run, rate, problem, run->probeOnly);
+        bool fellBack = false;
+        stream = openInput(*run, name, rate, problem, run->probeOnly, &fellBack);
         if (problem == PortAudioCapture::NoMicrophoneMessage) {
             shared->noDeviceUntil.store((Clock::now() + NoDeviceRetry).time_since_epoch().count());
             shared->sayOnce(shared->saidNoMicrophone, problem);
-            // The library lists the devices when it starts: letting it go means the next
-            // capture looks again, so a sound server that comes later is found (as long as
-            // no other part of the program holds the library).
-            shared->releaseSession();
-        } else if (!problem.empty())
+        } else if (!problem.empty()) {
             shared->say(problem);
-        else
+        } else {
             shared->saidNoMicrophone.store(false);
+            if (!fellBack)
+                shared->saidFallback.store(false);
+            else
+                shared->sayOnce(shared->saidFallback,
+                                "The microphone \"" + name +
+                                    "\" is not connected; using the default one");
+        }
     }
     if (stream != nullptr) {
         run->deviceRate.store(rate);
@@ -238,7 +248,7 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
                 stream.reset();
                 double again = 0;
                 std::string ignored;
-                stream = openInput(*run, again, ignored, false);
+                stream = openInput(*run, name, again, ignored, false);
                 if (stream != nullptr && again != rate) {
                     std::lock_guard lock(run->deliveryMutex);
                     if (run->sink != nullptr)
@@ -254,6 +264,7 @@ void captureMain(const std::shared_ptr<Shared>& shared, const std::shared_ptr<Ru
     }
     run->mark(run->delivered);
     stream.reset(); // stopping and closing may wait on the server
+    session.reset();
     run->mark(run->finished);
 }
 
@@ -302,6 +313,15 @@ void PortAudioCapture::launch(CaptureSink* sink) {
     }
     run_ = std::move(run);
     thread_ = std::move(thread);
+}
+
+void PortAudioCapture::setDeviceName(std::string name) {
+    {
+        std::lock_guard lock(shared_->deviceMutex);
+        shared_->device = std::move(name);
+    }
+    shared_->noDeviceUntil.store(0); // a new choice is looked for at once
+    shared_->saidNoMicrophone.store(false);
 }
 
 void PortAudioCapture::probe() {

@@ -1,4 +1,5 @@
-// Microphone capture from the default input device through PortAudio.
+// Microphone capture from the chosen (by default the system's default) input device through
+// PortAudio.
 //
 // Each start() runs a capture thread of its own (not real time). That thread makes every call
 // that can wait on the sound server: it starts the audio library, opens the default input
@@ -59,6 +60,11 @@ public:
     void start(CaptureSink& sink) override;
     // See CaptureDevice; waits at most StopWait. User-interface thread.
     void stop() override;
+
+    // The input device the next capture opens, by name; empty (the default) for the system's
+    // default. A named device that is not connected gives way to the default one, which is
+    // said once. A capture that runs keeps its device until it stops. User-interface thread.
+    void setDeviceName(std::string name);
 
     // Looks for an input device on a capture thread and says "No microphone" when there is
     // none, so that the user knows before the first capture. User-interface thread.

@@ -22,7 +22,28 @@ struct PreferenceKey {
     std::string (*format)(const PreferenceValues&);
 };
 
-constexpr std::array<PreferenceKey, 3> Keys{{
+// A device name as written: quoted, so that spaces at either end survive; a name that could
+// not be read back (too long, or with control characters) is written as the default, "".
+std::string quotedDeviceName(const std::string& name) {
+    bool storable = name.size() <= UserPreferences::MaxDeviceNameLength;
+    for (char c : name) {
+        storable = storable && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    }
+    return "\"" + (storable ? name : std::string()) + "\"";
+}
+
+bool parseDeviceName(std::string& name, std::string_view text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    if (text.size() > UserPreferences::MaxDeviceNameLength) {
+        return false;
+    }
+    name = std::string(text);
+    return true;
+}
+
+constexpr std::array<PreferenceKey, 6> Keys{{
     {"recognize.input",
      [](PreferenceValues& v, std::string_view text) {
          if (text == "microphone") {
@@ -62,6 +83,28 @@ constexpr std::array<PreferenceKey, 3> Keys{{
          return true;
      },
      [](const PreferenceValues& v) { return std::string(v.weakSpotPractice ? "on" : "off"); }},
+    {"sound.output",
+     [](PreferenceValues& v, std::string_view text) {
+         return parseDeviceName(v.outputDevice, text);
+     },
+     [](const PreferenceValues& v) { return quotedDeviceName(v.outputDevice); }},
+    {"sound.input",
+     [](PreferenceValues& v, std::string_view text) {
+         return parseDeviceName(v.inputDevice, text);
+     },
+     [](const PreferenceValues& v) { return quotedDeviceName(v.inputDevice); }},
+    {"sound.volume",
+     [](PreferenceValues& v, std::string_view text) {
+         int percent = 0;
+         const auto parsed = std::from_chars(text.data(), text.data() + text.size(), percent);
+         if (text.empty() || parsed.ec != std::errc{} || parsed.ptr != text.data() + text.size() ||
+             percent < 0 || percent > 100) {
+             return false;
+         }
+         v.volumePercent = percent;
+         return true;
+     },
+     [](const PreferenceValues& v) { return std::to_string(v.volumePercent); }},
 }};
 
 const PreferenceKey* findKey(std::string_view key) {

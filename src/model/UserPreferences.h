@@ -29,6 +29,11 @@ struct PreferenceValues {
     // Notes Dictation and Recognize ask more often the pitches the history shows as weak
     // (always within the selection); off, questions are drawn evenly.
     bool weakSpotPractice = false; // key "practice.weak-spots", "on" or "off"
+    // The sound set-up: devices by name, empty for the system's default, and the master
+    // volume in percent (0..100; 70 plays words as recorded).
+    std::string outputDevice; // key "sound.output"
+    std::string inputDevice;  // key "sound.input"
+    int volumePercent = 70;   // key "sound.volume"
 
     bool operator==(const PreferenceValues&) const = default;
 };
@@ -53,6 +58,8 @@ public:
     // Larger files are refused unread: a preferences file is a few lines.
     static constexpr std::size_t MaxFileSize = 64 * 1024;
     static constexpr std::size_t MaxLineLength = 1024;
+    // Longer device names are not kept (the default device is used instead).
+    static constexpr std::size_t MaxDeviceNameLength = 256;
 
     const PreferenceValues& values() const { return values_; }
     PreferenceValues& values() { return values_; }

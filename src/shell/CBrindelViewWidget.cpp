@@ -17,6 +17,7 @@
 #include "shell/QtManualOpener.h"
 #include "shell/QtWindowTimer.h"
 #include "shell/statistics/StatisticsWindow.h"
+#include "shell/SoundSetupDialog.h"
 #include "sound/SoundOutput.h"
 
 #include <QCoreApplication>
@@ -121,6 +122,7 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
         loaded += (loaded.empty() ? "" : " ") + preferences;
     }
     const QString startMessage = QString::fromStdString(loaded);
+    applySoundPreferences();
     if (!startMessage.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
@@ -132,7 +134,12 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
 void CBrindelViewWidget::createRecognizer() {
     m_capture = std::make_unique<PortAudioCapture>([this](const std::string& message) {
         QMetaObject::invokeMethod(
-            this, [this, text = QString::fromStdString(message)] { emit statusMessage(text); },
+            this,
+            [this, text = QString::fromStdString(message)] {
+                m_microphoneMissing = true; // every report is a microphone that does not work
+                updateSoundOffer();
+                emit statusMessage(text);
+            },
             Qt::QueuedConnection);
     });
     m_capture->probe();
@@ -250,6 +257,77 @@ void CBrindelViewWidget::reportSoundStatus() {
         emit statusMessage(message);
     }
     m_lastSoundMessage = message;
+    updateSoundOffer();
+}
+
+void CBrindelViewWidget::updateSoundOffer() {
+    const auto* output = dynamic_cast<const SoundOutput*>(m_midi.get());
+    const bool outputMissing =
+        output != nullptr && (output->status() == SoundOutput::Status::Silent ||
+                              output->status() == SoundOutput::Status::Lost);
+    emit soundSetupOffered(outputMissing || m_microphoneMissing);
+}
+
+void CBrindelViewWidget::applySoundPreferences() {
+    m_soundUser = m_engine->userName();
+    UserPreferences preferences;
+    preferences.load(preferencesFileName(m_soundUser)); // what cannot be read leaves defaults
+    const PreferenceValues& values = preferences.values();
+    if (auto* output = dynamic_cast<SoundOutput*>(m_midi.get())) {
+        output->setVolumePercent(values.volumePercent);
+        if (values.outputDevice != output->deviceName()) {
+            output->chooseDevice(values.outputDevice, [this](bool switched,
+                                                             const std::string& why) {
+                if (!switched) {
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, text = QString::fromStdString(why)] { emit statusMessage(text); },
+                        Qt::QueuedConnection);
+                }
+            });
+        }
+    }
+    if (m_capture != nullptr) {
+        m_capture->setDeviceName(values.inputDevice);
+    }
+}
+
+void CBrindelViewWidget::openSoundSetup() {
+    stopExercise();
+    UserPreferences preferences;
+    const std::string file = preferencesFileName(m_engine->userName());
+    const PreferencesLoad loaded = preferences.load(file);
+    PreferenceValues& values = preferences.values();
+    auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
+    SoundChoices choices{values.outputDevice, values.inputDevice, values.volumePercent};
+    if (output != nullptr) {
+        choices.outputDevice =
+            output->deviceName().empty() ? values.outputDevice : output->deviceName();
+    }
+    SoundSetupDialog dialog(output, *m_midi, m_capture.get(), choices, this);
+    connect(&dialog, &SoundSetupDialog::statusMessage, this, &CommandView::statusMessage);
+    m_soundSetup = &dialog;
+    dialog.exec();
+    m_soundSetup = nullptr;
+    const SoundChoices& chosen = dialog.choices();
+    if (chosen == choices) {
+        return;
+    }
+    values.outputDevice = chosen.outputDevice;
+    values.inputDevice = chosen.inputDevice;
+    values.volumePercent = chosen.volumePercent;
+    if (loaded.outcome == PreferencesLoad::Outcome::Refused ||
+        loaded.outcome == PreferencesLoad::Outcome::Unreadable) {
+        // A file that could not be read is not overwritten: the choices last this session.
+        emit statusMessage(QString::fromStdString(loaded.message));
+        return;
+    }
+    if (const FileWriteResult written = preferences.save(file); !written) {
+        emit statusMessage(QString::fromStdString("The sound choices could not be saved in " +
+                                                  file + ": " + describeWriteFailure(written)));
+    }
+    m_microphoneMissing = false; // the dialog showed the user where the microphone stands
+    updateSoundOffer();
 }
 
 bool CBrindelViewWidget::handlesCommand(int id) const {
@@ -257,12 +335,16 @@ bool CBrindelViewWidget::handlesCommand(int id) const {
 }
 
 bool CBrindelViewWidget::commandEnabled(int id) const {
-    return id == IdStatistics || m_engine->isCommandEnabled(id);
+    return id == IdStatistics || id == IdSoundSetup || m_engine->isCommandEnabled(id);
 }
 
 void CBrindelViewWidget::runCommand(int id) {
     if (id == IdStatistics) {
         openStatistics();
+        return;
+    }
+    if (id == IdSoundSetup) {
+        openSoundSetup();
         return;
     }
     if ((id == IdNotesDictation || id == IdRecognize) && m_weakSpots) {
@@ -281,6 +363,9 @@ void CBrindelViewWidget::runCommand(int id) {
     afterEngineEvent(mode, idle);
     if (id == IdRecognize && m_engine->gameMode() == GameMode::Recognize) {
         onRecognizeStarted();
+    }
+    if (m_engine->userName() != m_soundUser) {
+        applySoundPreferences(); // another user, other sound choices
     }
     // Profile and Configure may have changed the settings, recordings and preferences.
     emit commandStateChanged();

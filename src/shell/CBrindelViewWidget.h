@@ -58,6 +58,14 @@ public:
     QString standingStatus() const override;
     void stopExercise() override;
 
+    // Opens the sound set-up dialog (stopping any exercise first) and keeps what the user
+    // chose in the user's preferences file.
+    void openSoundSetup();
+    // The sound set-up dialog while it is open, else null; for tests.
+    class SoundSetupDialog* soundSetupDialog() const {
+        return m_soundSetup;
+    }
+
     // The engine and the sound output, for tests.
     CBrindelView& engine() { return *m_engine; }
     const MidiOutput& midi() const { return *m_midi; }
@@ -117,6 +125,10 @@ private:
     void showSayAgain();
     // The recogniser's say-again callback (capture thread): queues showSayAgain.
     static void sayAgainHeard(void* widget);
+    // Gives the sound output and the microphone the current user's choices.
+    void applySoundPreferences();
+    // The status bar offers the sound set-up while the output or the microphone is missing.
+    void updateSoundOffer();
     void judgeWords();
     void pollWordPlayback();
     void openStatistics();
@@ -148,6 +160,9 @@ private:
     int m_framesPainted = 0;
     bool m_wasFrozen = false;   // a game limit had ended the game at the last engine event
     QString m_lastSoundMessage; // what the status bar last said about the sound output
+    class SoundSetupDialog* m_soundSetup = nullptr;
+    std::string m_soundUser;          // whose sound choices are applied
+    bool m_microphoneMissing = false; // the capture said it has no working microphone
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
     QPointer<StatisticsWindow> m_statistics;

@@ -61,6 +61,7 @@ CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent)
 
     connect(m_view, &CommandView::commandStateChanged, this, &CMainFrame::updateCommandStates);
     connect(m_view, &CommandView::statusMessage, this, &CMainFrame::showStatusMessage);
+    connect(m_view, &CommandView::soundSetupOffered, this, &CMainFrame::offerSoundSetup);
     qApp->installEventFilter(this);
     updateCommandStates();
     updateLockIndicators();
@@ -133,6 +134,15 @@ void CMainFrame::buildStatusBar() {
     m_readyPane->setObjectName(QStringLiteral("messagePane"));
     m_readyPane->setIndent(3);
     bar->addWidget(m_readyPane, 1);
+    // Offered next to the message while sound or the microphone is missing.
+    m_soundSetupButton = new QToolButton(bar);
+    m_soundSetupButton->setObjectName(QStringLiteral("soundSetupButton"));
+    m_soundSetupButton->setText(tr("Set up sound ..."));
+    m_soundSetupButton->setAutoRaise(true);
+    connect(m_soundSetupButton, &QToolButton::clicked, this,
+            [this] { routeCommand(IdSoundSetup); });
+    bar->addPermanentWidget(m_soundSetupButton);
+    m_soundSetupButton->setVisible(false);
     m_capsPane = makeIndicatorPane(bar, QStringLiteral("MAJ"));
     m_numPane = makeIndicatorPane(bar, QStringLiteral("NUM"));
     m_scrollPane = makeIndicatorPane(bar, QStringLiteral("DEF"));
@@ -158,6 +168,10 @@ QString CMainFrame::scrollIndicator() const {
 
 void CMainFrame::showStatusMessage(const QString& text) {
     statusBar()->showMessage(text);
+}
+
+void CMainFrame::offerSoundSetup(bool offered) {
+    m_soundSetupButton->setVisible(offered);
 }
 
 bool CMainFrame::commandEnabled(int id) const {

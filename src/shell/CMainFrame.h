@@ -9,6 +9,7 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QToolButton;
 class QToolBar;
 
 namespace tessimo {
@@ -49,6 +50,10 @@ public:
     // Shows a message in the status bar until the next prompt replaces it.
     void showStatusMessage(const QString& text);
 
+    // Shows (or hides) the status bar's button that opens the sound set-up.
+    void offerSoundSetup(bool offered);
+    QToolButton* soundSetupButton() const { return m_soundSetupButton; }
+
 signals:
     // The About command, handled by the application.
     void aboutRequested();
@@ -71,6 +76,7 @@ private:
     QLabel* m_capsPane = nullptr;
     QLabel* m_numPane = nullptr;
     QLabel* m_scrollPane = nullptr;
+    QToolButton* m_soundSetupButton = nullptr;
     QMap<int, QAction*> m_actions;
     QMap<int, QString> m_prompts; // each command's own prompt, before any reason is added
     QActionGroup* m_exerciseGroup = nullptr;

@@ -11,6 +11,10 @@ constexpr CommandInfo fileItems[] = {
     {IdProfile, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Profile ..."),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Choose the user, or create a new one"),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Profile"), ":/toolbar/profile.svg"},
+    {IdSoundSetup, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Sound set-up ..."),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable",
+                       "Choose the sound devices, test them and set the volume"),
+     "", ""},
     {IdExit, QT_TRANSLATE_NOOP("tessimo::CommandTable", "&Exit"),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Exit the application"), "", ""},
 };

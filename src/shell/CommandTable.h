@@ -30,6 +30,7 @@ enum ShellCommandId : int {
     IdAbout = AboutCommand,
     IdStop = 32900,       // the frame's: stops what runs and goes back to Play notes (Escape)
     IdStatistics = 32910, // the view widget's: opens the statistics window
+    IdSoundSetup = 32911, // the view's: the sound set-up dialog
 };
 
 // The texts are in English; translatedCommandText gives them in the interface's language.

@@ -48,6 +48,10 @@ signals:
 
     // A one-off message for the status bar (a missing device, a manual that cannot open).
     void statusMessage(const QString& text);
+
+    // Sound or the microphone is missing (offered), or works again: the status bar offers the
+    // sound set-up while it is missing.
+    void soundSetupOffered(bool offered);
 };
 
 } // namespace tessimo

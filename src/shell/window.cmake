@@ -26,6 +26,7 @@ add_library(tessimo_shell STATIC
   QtConfirmationBox.cpp
   QtManualOpener.cpp
   QtWindowTimer.cpp
+  SoundSetupDialog.cpp
   UserManual.cpp
 )
 set_target_properties(tessimo_shell PROPERTIES AUTOMOC ON)
@@ -72,6 +73,8 @@ foreach(_m ${TESSIMO_MANUALS})
   configure_file(${_res}/manual/${_m} ${CMAKE_CURRENT_BINARY_DIR}/manual/${_m} COPYONLY)
 endforeach()
 configure_file(${_res}/icon/tessimo.svg ${CMAKE_CURRENT_BINARY_DIR}/manual/tessimo.svg COPYONLY)
+configure_file(${_res}/manual/sound-setup.png ${CMAKE_CURRENT_BINARY_DIR}/manual/sound-setup.png
+  COPYONLY)
 foreach(_p ${TESSIMO_TOOLBAR_PICTURES})
   configure_file(${_res}/toolbar/${_p}.svg ${CMAKE_CURRENT_BINARY_DIR}/manual/toolbar/${_p}.svg
     COPYONLY)
@@ -79,7 +82,8 @@ endforeach()
 
 install(TARGETS tessimo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 list(TRANSFORM TESSIMO_MANUALS PREPEND ${_res}/manual/ OUTPUT_VARIABLE _manual_files)
-install(FILES ${_manual_files} ${_res}/icon/tessimo.svg DESTINATION ${TESSIMO_MANUAL_INSTALL_DIR})
+install(FILES ${_manual_files} ${_res}/icon/tessimo.svg ${_res}/manual/sound-setup.png
+  DESTINATION ${TESSIMO_MANUAL_INSTALL_DIR})
 list(TRANSFORM TESSIMO_TOOLBAR_PICTURES PREPEND ${_res}/toolbar/ OUTPUT_VARIABLE _toolbar_files)
 list(TRANSFORM _toolbar_files APPEND .svg)
 install(FILES ${_toolbar_files} DESTINATION ${TESSIMO_MANUAL_INSTALL_DIR}/toolbar)

@@ -1,6 +1,7 @@
 #include "sound/AudioOutputStream.h"
 
 #include "sound/PortAudioSession.h"
+#include "sound/SoundDevices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,14 +44,16 @@ void AudioOutputStream::StreamCloser::operator()(PaStream* stream) const {
 }
 
 std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, std::string& reason,
-                                                           double rate) {
+                                                           double rate,
+                                                           const std::string& deviceName) {
     std::unique_ptr<AudioOutputStream> self(new AudioOutputStream());
     std::lock_guard lock(portAudioSetupMutex());
 
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceIndex device = findSoundDevice(deviceName, true);
     const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (info == nullptr || info->maxOutputChannels < 1) {
-        reason = "No sound output device";
+    if (info == nullptr) {
+        reason = deviceName.empty() ? "No sound output device"
+                                    : "The sound output \"" + deviceName + "\" is not connected";
         return nullptr;
     }
     self->channelCount_ = std::min(info->maxOutputChannels, 2);
@@ -67,7 +70,8 @@ std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, st
         Pa_OpenStream(&stream, nullptr, &parameters, self->sampleRate_, FramesPerBuffer, paClipOff,
                       &AudioOutputStream::callback, self.get());
     if (error != paNoError || stream == nullptr) {
-        reason = "The sound output device could not be opened";
+        reason = deviceName.empty() ? "The sound output device could not be opened"
+                                    : "The sound output \"" + deviceName + "\" could not be opened";
         return nullptr;
     }
     if (const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream)) {
@@ -79,11 +83,11 @@ std::unique_ptr<AudioOutputStream> AudioOutputStream::open(PortAudioSession&, st
     return self;
 }
 
-double AudioOutputStream::defaultDeviceRate(PortAudioSession&) {
+double AudioOutputStream::defaultDeviceRate(PortAudioSession&, const std::string& deviceName) {
     std::lock_guard lock(portAudioSetupMutex());
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+    const PaDeviceIndex device = findSoundDevice(deviceName, true);
     const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (info == nullptr || info->maxOutputChannels < 1)
+    if (info == nullptr)
         return 0;
     return chooseSampleRate(device, *info, std::min(info->maxOutputChannels, 2));
 }

@@ -17,17 +17,19 @@ class PortAudioSession;
 
 class AudioOutputStream {
 public:
-    // Opens (without starting) the default output device, stereo, or mono on a one-channel
-    // device, at rate when it is given (the server converts), else at the device's usual rate
-    // (44100 or 48000 when it offers one of them). The session must outlive the stream.
-    // Returns null with a plain-words reason when there is no device or it cannot be opened.
-    // Can wait on the sound server: a device thread only (see DeviceWorker).
+    // Opens (without starting) the output device called deviceName (empty: the default
+    // one), stereo, or mono on a one-channel device, at rate when it is given (the server
+    // converts), else at the device's usual rate (44100 or 48000 when it offers one of them).
+    // The session must outlive the stream. Returns null with a plain-words reason when there
+    // is no such device or it cannot be opened. Can wait on the sound server: a device thread
+    // only (see DeviceWorker).
     static std::unique_ptr<AudioOutputStream> open(PortAudioSession& session, std::string& reason,
-                                                   double rate = 0);
+                                                   double rate = 0,
+                                                   const std::string& deviceName = {});
 
-    // The rate open() would choose for the default output device, or 0 when there is none.
-    // A device thread only.
-    static double defaultDeviceRate(PortAudioSession& session);
+    // The rate open() would choose for the device (empty name: the default one), or 0 when
+    // there is none. A device thread only.
+    static double defaultDeviceRate(PortAudioSession& session, const std::string& deviceName = {});
 
     // Aborts and closes the stream; the callback has returned for good afterwards. Can wait on
     // the sound server: a device thread only.

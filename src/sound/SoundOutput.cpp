@@ -2,8 +2,10 @@
 
 #include "sound/AudioOutputStream.h"
 #include "sound/ChannelMessageRing.h"
+#include "sound/MasterVolume.h"
 #include "sound/OutputIdleGate.h"
 #include "sound/PortAudioSession.h"
+#include "sound/SoundDevices.h"
 #include "sound/SynthEngine.h"
 #include "sound/WordPlayback.h"
 
@@ -53,10 +55,12 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
     std::atomic<std::uint64_t> frames{0}; // written by the audio thread
     // Recorded words: played by the user-interface thread, mixed by the audio thread.
     WordPlayback words;
+    MasterVolume volume; // set by the user-interface thread, read once per block
 
     mutable std::mutex textMutex;
     std::string reason;  // why silent or lost
     std::string message; // for the status bar
+    std::string playing; // the device the last stream opened on; empty: the default one
 
     std::mutex listenerMutex;
     StatusChanged listener; // emptied by the owner's destructor
@@ -68,6 +72,8 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
     std::unique_ptr<SynthEngine> engine;
     std::unique_ptr<OutputIdleGate> ownedGate;
     std::unique_ptr<AudioOutputStream> stream;
+    std::string chosenDevice; // the user's choice; empty: the default device
+    std::string fallbackNote; // why the last stream opened on the default device instead
     bool everReady = false;
     bool watching = false;
     std::uint64_t watchRound = 0; // one round of looks per stream; older rounds stop
@@ -77,7 +83,9 @@ struct SoundOutput::Device final : AudioRenderer, std::enable_shared_from_this<D
     Clock::time_point lostSince{};
 
     void startUp(const std::filesystem::path& soundFontDirectory);
-    bool openStream(std::string& failure, bool afterLoss);
+    bool openStream(std::string& failure, bool afterLoss, bool fallBack = true);
+    void choose(const std::string& name, const DeviceChosen& done);
+    void list(const DevicesListed& done);
     void watch(std::uint64_t round);
     void watchAgain();
     void wake();
@@ -103,17 +111,23 @@ void SoundOutput::Device::startUp(const std::filesystem::path& soundFontDirector
     canRetry.store(true); // unless the synthesiser cannot be made
     if (!openStream(failure, false))
         return setStatus(Status::Silent, failure, failure);
-    setStatus(Status::Ready, {}, Clock::now() - began > SlowStartup ? LateReadyMessage : "");
+    setStatus(Status::Ready, {},
+              !fallbackNote.empty()                ? fallbackNote
+              : Clock::now() - began > SlowStartup ? LateReadyMessage
+                                                   : "");
 }
 
 // Closes what is left of the last stream and opens and starts a new one; the synthesiser is
 // created with the first and keeps its programs. After a loss the notes asked for meanwhile
 // are dropped; on waking from idle the message that woke the stream is played. The sound library is
 // started afresh after a failure, since it lists the devices only when it starts and a server that
-// was away then is missing from that list.
-bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
+// was away then is missing from that list. A chosen device that cannot be opened gives way to
+// the default one when fallBack is set (fallbackNote then says why), so that a device that
+// went away leaves the program with sound.
+bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss, bool fallBack) {
     stream.reset();
     watching = false;
+    fallbackNote.clear();
     if (session == nullptr)
         session = PortAudioSession::start(failure);
     if (session == nullptr)
@@ -122,7 +136,9 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
         // The synthesiser is made before the stream is opened, so that opening and starting
         // follow each other at once: a server that goes away between the two can leave the
         // sound library's start waiting for ever.
-        const double rate = AudioOutputStream::defaultDeviceRate(*session);
+        double rate = AudioOutputStream::defaultDeviceRate(*session, chosenDevice);
+        if (rate <= 0 && fallBack)
+            rate = AudioOutputStream::defaultDeviceRate(*session);
         if (rate <= 0) {
             failure = "No sound output device";
             session.reset();
@@ -139,7 +155,13 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
     } else if (afterLoss) {
         engine->discardPendingNotes();
     }
-    auto next = AudioOutputStream::open(*session, failure, engine->sampleRate());
+    auto next = AudioOutputStream::open(*session, failure, engine->sampleRate(), chosenDevice);
+    if (next == nullptr && fallBack && !chosenDevice.empty() && !closing.load()) {
+        const std::string why = failure;
+        next = AudioOutputStream::open(*session, failure, engine->sampleRate());
+        if (next != nullptr)
+            fallbackNote = why + "; playing on the default device";
+    }
     if (next == nullptr || closing.load()) {
         next.reset(); // the stream goes before the library it belongs to
         session.reset();
@@ -156,6 +178,10 @@ bool SoundOutput::Device::openStream(std::string& failure, bool afterLoss) {
         return false;
     }
     stream = std::move(next);
+    {
+        std::lock_guard lock(textMutex);
+        playing = fallbackNote.empty() ? chosenDevice : std::string();
+    }
     watchedFrames = stream->framesRendered();
     looksWithoutFrames = 0;
     watching = true;
@@ -200,6 +226,8 @@ void SoundOutput::Device::wake() {
     std::string failure;
     if (!openStream(failure, false))
         lose(failure.empty() ? LostMessage : failure);
+    else if (!fallbackNote.empty())
+        setStatus(Status::Ready, {}, fallbackNote); // the chosen device went away meanwhile
 }
 
 void SoundOutput::Device::retry() {
@@ -211,7 +239,10 @@ void SoundOutput::Device::retry() {
     std::string failure;
     if (openStream(failure, true)) {
         retries = 0;
-        setStatus(Status::Ready, {}, everReady ? BackMessage : LateReadyMessage);
+        setStatus(Status::Ready, {},
+                  !fallbackNote.empty() ? fallbackNote
+                  : everReady           ? BackMessage
+                                        : LateReadyMessage);
         return;
     }
     if (now == Status::Lost && Clock::now() - lostSince < RetryInBackgroundFor)
@@ -239,6 +270,75 @@ void SoundOutput::Device::queueRetry() {
     ++retries;
     if (!worker.postAfter(delay, [self = shared_from_this()] { self->retry(); }))
         retryQueued.store(false);
+}
+
+// Switches the stream to the device called name. A device that fails leaves the sound on the
+// one that played before (or, when that fails too, on the default one), and done says why.
+void SoundOutput::Device::choose(const std::string& name, const DeviceChosen& done) {
+    if (closing.load())
+        return;
+    const std::string previous = chosenDevice;
+    if (engine == nullptr || soundFont.empty()) {
+        // Not started, or silent: the choice applies to the next attempt, which is made now
+        // unless the SoundFont is missing.
+        chosenDevice = name;
+        if (done)
+            done(true, {});
+        if (!soundFont.empty() && status.load() == Status::Silent)
+            retry();
+        return;
+    }
+    const bool wasRunning = stream != nullptr;
+    chosenDevice = name;
+    std::string failure;
+    if (openStream(failure, false, false)) {
+        if (status.load() != Status::Ready)
+            setStatus(Status::Ready, {}, BackMessage);
+        if (done)
+            done(true, {});
+        return;
+    }
+    chosenDevice = previous;
+    std::string again;
+    const bool restored = !wasRunning || openStream(again, false, true);
+    if (!wasRunning && stream == nullptr)
+        ownedGate->restarted(false); // the next message wakes the stream on the old device
+    std::string text =
+        failure + "; the sound stays on " +
+        (previous.empty() ? std::string("the default device") : "\"" + previous + "\"");
+    if (!restored) {
+        lose(again);
+        text = failure;
+    } else if (!fallbackNote.empty()) {
+        text = failure + "; playing on the default device";
+    }
+    if (done)
+        done(false, text);
+}
+
+// Lists the devices. When no stream holds the library it is started afresh first, since it
+// reads the system's devices only then: a device plugged in or removed since is seen.
+void SoundOutput::Device::list(const DevicesListed& done) {
+    const bool idle = stream == nullptr ||
+                      (ownedGate != nullptr && ownedGate->state() == OutputIdleGate::State::Idle);
+    if (idle && status.load() != Status::Starting) {
+        stream.reset();
+        watching = false;
+        session.reset();
+    }
+    std::string failure;
+    std::unique_ptr<PortAudioSession> own;
+    PortAudioSession* listing = session.get();
+    if (listing == nullptr) {
+        own = PortAudioSession::start(failure);
+        listing = own.get();
+    }
+    std::vector<SoundDeviceInfo> devices;
+    if (listing != nullptr)
+        devices = listSoundDevices(*listing);
+    own.reset();
+    if (done)
+        done(std::move(devices));
 }
 
 void SoundOutput::Device::close() {
@@ -270,9 +370,11 @@ bool SoundOutput::Device::renderAudio(float* out, std::size_t frameCount, int ch
                                       std::uint64_t) noexcept {
     // The stream counts from 0 again after a reconnection; this count goes on.
     const std::uint64_t first = frames.load(std::memory_order_relaxed);
-    engine->render(out, frameCount, channels);
-    words.mixInto(out, frameCount, channels, first);
     const std::size_t samples = frameCount * static_cast<std::size_t>(channels);
+    engine->render(out, frameCount, channels);
+    scaleSamples(out, samples, SynthLevel);
+    words.mixInto(out, frameCount, channels, first);
+    applyMasterGain(out, samples, volume.gain());
     const bool silent = std::all_of(out, out + samples, [](float s) { return s == 0.0f; });
     const bool more = ownedGate->continueAfterBlock(
         silent, frameCount, [&] { return ring.hasPending() || words.isActive(); });
@@ -385,6 +487,29 @@ void SoundOutput::stopWord() {
 
 bool SoundOutput::wordPlaying() {
     return device_->words.isPlaying(framesRendered(), outputLatencyFrames());
+}
+
+void SoundOutput::setVolumePercent(int percent) {
+    device_->volume.setPercent(percent);
+}
+
+int SoundOutput::volumePercent() const {
+    return device_->volume.percent();
+}
+
+void SoundOutput::chooseDevice(std::string name, DeviceChosen done) {
+    worker_.post([device = device_, name = std::move(name), done = std::move(done)] {
+        device->choose(name, done);
+    });
+}
+
+void SoundOutput::listDevices(DevicesListed done) {
+    worker_.post([device = device_, done = std::move(done)] { device->list(done); });
+}
+
+std::string SoundOutput::deviceName() const {
+    std::lock_guard lock(device_->textMutex);
+    return device_->playing;
 }
 
 bool SoundOutput::reclaimWords() {

@@ -1,5 +1,6 @@
-// The program's sound output: the General MIDI synthesiser playing through its own output
-// stream on the default device.
+// The program's sound output: the General MIDI synthesiser and the recorded words, at the
+// master volume, playing through its own output stream on the device the user chose (by default
+// the system's default device; see chooseDevice).
 //
 // Threads. No call that can wait on the sound server (initialise, open, start, stop, close)
 // runs on the user-interface thread: they all run on the output's one device thread (a
@@ -43,6 +44,7 @@
 #include "sound/DeviceWorker.h"
 #include "sound/MidiOutput.h"
 #include "sound/MidiPlayer.h"
+#include "sound/SoundDevices.h"
 #include "sound/SoundFontLocator.h"
 #include "sound/SynthMidiPort.h"
 #include "sound/WordPlayback.h"
@@ -53,6 +55,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tessimo {
 
@@ -156,6 +159,32 @@ public:
     // Frees the words the audio thread is done with; true while one is still held. Call it
     // now and then while wordPlaying() (a 500 ms poll). User-interface thread only.
     bool reclaimWords();
+
+    // Called on the device thread when a choice of device has been tried: switched is false
+    // when the device failed, message then says why and where the sound stays. Like
+    // StatusChanged, it must not wait for the user-interface thread.
+    using DeviceChosen = std::function<void(bool switched, const std::string& message)>;
+    using DevicesListed = std::function<void(std::vector<SoundDeviceInfo>)>;
+
+    // Plays from now on through the output device called name (empty: the default one),
+    // without stopping the program: the stream is closed and opened on the new device. A
+    // device that cannot be opened leaves the sound on the device that played before. Later,
+    // when a chosen device goes away, the output goes on on the default device and says so.
+    // Never waits; done runs on the device thread. User-interface thread.
+    void chooseDevice(std::string name, DeviceChosen done = {});
+
+    // Lists the sound devices on the device thread and hands them to done there. While the
+    // stream is idle the audio library is started afresh first, so that devices that came or
+    // went since are seen. Never waits. User-interface thread.
+    void listDevices(DevicesListed done);
+
+    // The device the stream plays on, empty for the default device. Any thread.
+    std::string deviceName() const;
+
+    // The master volume of the synthesiser and the recorded words, 0..100 percent (see
+    // MasterVolume.h); it applies from the next block on. Any thread.
+    void setVolumePercent(int percent);
+    int volumePercent() const;
 
 private:
     struct Device;

@@ -54,7 +54,8 @@ TEST_F(UserPreferencesFile, SavedAndLoadedBackWithTheExactText) {
     prefs.values().weakSpotPractice = true;
     ASSERT_TRUE(prefs.save(path()));
     EXPECT_EQ(read(), "tessimo-preferences 1\nrecognize.input = midi-keyboard\n"
-                      "recognition.path = documented\npractice.weak-spots = on\n");
+                      "recognition.path = documented\npractice.weak-spots = on\n"
+                      "sound.output = \"\"\nsound.input = \"\"\nsound.volume = 70\n");
 
     UserPreferences again;
     const PreferencesLoad result = again.load(path());
@@ -64,6 +65,37 @@ TEST_F(UserPreferencesFile, SavedAndLoadedBackWithTheExactText) {
     EXPECT_EQ(again.values().recognition, RecognitionChoice::Documented);
     EXPECT_TRUE(again.values().weakSpotPractice);
     EXPECT_EQ(preferencesFileName(""), "prefs.ini");
+}
+
+// Device names are kept exactly (spaces at the ends too); a name that could not be read back
+// is written as the default device, and a volume out of range keeps the default.
+TEST_F(UserPreferencesFile, SoundDevicesAndVolumeRoundTripAndBadValuesKeepTheDefaults) {
+    UserPreferences prefs;
+    prefs.values().outputDevice = " USB Audio: \"Desk\" (hw:1,0) ";
+    prefs.values().inputDevice = "pulse";
+    prefs.values().volumePercent = 35;
+    ASSERT_TRUE(prefs.save(path()));
+    UserPreferences again;
+    ASSERT_EQ(again.load(path()).outcome, Outcome::Loaded);
+    EXPECT_EQ(again.values(), prefs.values());
+
+    prefs.values().outputDevice = std::string(UserPreferences::MaxDeviceNameLength + 1, 'x');
+    prefs.values().inputDevice = "bad\x01name";
+    ASSERT_TRUE(prefs.save(path()));
+    const PreferencesLoad reloaded = again.load(path());
+    ASSERT_EQ(reloaded.outcome, Outcome::Loaded);
+    EXPECT_EQ(reloaded.message, "");
+    EXPECT_EQ(again.values().outputDevice, "");
+    EXPECT_EQ(again.values().inputDevice, "");
+
+    write("tessimo-preferences 1\nsound.volume = 101\nsound.output = " +
+          std::string(UserPreferences::MaxDeviceNameLength + 3, 'y') + "\n");
+    const PreferencesLoad bad = again.load(path());
+    ASSERT_EQ(bad.outcome, Outcome::Loaded);
+    EXPECT_NE(bad.message.find("sound.volume"), std::string::npos);
+    EXPECT_NE(bad.message.find("sound.output"), std::string::npos);
+    EXPECT_EQ(again.values().volumePercent, 70);
+    EXPECT_EQ(again.values().outputDevice, "");
 }
 
 TEST_F(UserPreferencesFile, NoFileLeavesTheDefaultsWithoutAMessage) {
@@ -90,6 +122,9 @@ TEST_F(UserPreferencesFile, KeysOfANewerVersionSurviveASave) {
                       "recognize.input = midi-keyboard\n"
                       "recognition.path = adaptive\n"
                       "practice.weak-spots = off\n"
+                      "sound.output = \"\"\n"
+                      "sound.input = \"\"\n"
+                      "sound.volume = 70\n"
                       "staff.colour = navy\n"
                       "keyboard.transpose = -12\n");
 }

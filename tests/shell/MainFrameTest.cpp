@@ -56,6 +56,7 @@ private slots:
     void aboutFollowsIdle();
     void frenchInterfaceFollowsTheLocale();
     void routing();
+    void soundSetupOfferedWhileSoundIsMissing();
     void aboutBox();
     void startupFailsOnUnreadableArgument();
     void manualsAreFoundAndHandedToTheBrowser();
@@ -95,12 +96,14 @@ void MainFrameTest::furnitureAndTexts() {
         }
     }
     QCOMPARE(items,
-             (QStringList{"&Profile ...", "&Exit", "&Configure ...", "St&atistics ...", "&Stop",
+             (QStringList{"&Profile ...", "&Sound set-up ...", "&Exit", "&Configure ...",
+                          "St&atistics ...", "&Stop",
                           "&Listen notes", "&Play notes", "&Notes Dictation", "Play in&tervals",
                           "&Interval Dictation", "Play ch&ords", "C&hords Dictation", "&Record",
                           "Reco&gnize", "User manual (&English)",
                           QString::fromUtf8("&Manuel (français)"), "&About ..."}));
-    QCOMPARE(ids, (QList<int>{32803, 57665, 32771, 32910, 32900, 32783, 32794, 32798, 32795, 32791,
+    QCOMPARE(ids, (QList<int>{32803, 32911, 57665, 32771, 32910, 32900, 32783, 32794, 32798, 32795,
+                              32791,
                               32797, 32792, 32782, 32784, 32786, 32789, 57664}));
     // Within each menu no two items share an access key.
     for (QAction* m : menus) {
@@ -334,6 +337,25 @@ void MainFrameTest::routing() {
     frame.action(IdExit)->trigger();
     QVERIFY(!frame.isVisible());
     QCOMPARE(view->received.size(), 2);
+}
+
+// The status bar offers the sound set-up only while the view says sound or the microphone is
+// missing; the offer and the File menu item both reach the view's command.
+void MainFrameTest::soundSetupOfferedWhileSoundIsMissing() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QToolButton* offer = frame.soundSetupButton();
+    QVERIFY(offer != nullptr);
+    QVERIFY(!offer->isVisible());
+    emit view->soundSetupOffered(true);
+    QVERIFY(offer->isVisible());
+    QTest::mouseClick(offer, Qt::LeftButton);
+    frame.action(IdSoundSetup)->trigger();
+    QCOMPARE(view->received, (QList<int>{IdSoundSetup, IdSoundSetup}));
+    emit view->soundSetupOffered(false);
+    QVERIFY(!offer->isVisible());
 }
 
 void MainFrameTest::aboutBox() {

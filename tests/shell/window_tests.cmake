@@ -67,3 +67,12 @@ target_compile_definitions(test_shell_statistics PRIVATE
 tessimo_add_qttest(test_shell_recognition_path
   SOURCES RecognitionPathTest.cpp RecordingMidi.h
   LIBS tessimo_shell)
+# The sound set-up dialog against a private sound server with two speakers and a microphone.
+tessimo_add_qttest(test_shell_sound_setup
+  SOURCES SoundSetupTest.cpp ${PROJECT_SOURCE_DIR}/tests/sound/PrivateSoundServer.cpp
+  LIBS tessimo_shell
+  LABELS threads
+  ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
+      ASAN_OPTIONS=fast_unwind_on_malloc=0
+      TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/tsan.supp)
+set_tests_properties(test_shell_sound_setup PROPERTIES RESOURCE_LOCK "audio;microphone" TIMEOUT 240)

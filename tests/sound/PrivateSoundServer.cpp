@@ -139,6 +139,8 @@ bool PrivateSoundServer::restart(std::string& reason) {
 PrivateSoundServer::~PrivateSoundServer() {
     stopPlayers();
     stopChild(recorder_);
+    for (auto& [source, pid] : otherRecorders_)
+        stopChild(pid);
     if (daemon_ > 0)
         ::kill(daemon_, SIGCONT); // a stopped daemon would not see the SIGTERM
     stopChild(daemon_);
@@ -218,6 +220,79 @@ std::vector<float> PrivateSoundServer::stopRecording() {
         samples[i] = static_cast<float>(static_cast<std::int16_t>(lo | hi << 8)) / 32768.0f;
     }
     return samples;
+}
+
+namespace {
+
+std::vector<std::string> currentEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+        env.emplace_back(*e);
+    return env;
+}
+
+std::vector<float> readRaw(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    std::vector<float> samples(bytes.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const auto lo = static_cast<std::uint8_t>(bytes[2 * i]);
+        const auto hi = static_cast<std::uint8_t>(bytes[2 * i + 1]);
+        samples[i] = static_cast<float>(static_cast<std::int16_t>(lo | hi << 8)) / 32768.0f;
+    }
+    return samples;
+}
+
+} // namespace
+
+bool PrivateSoundServer::startRecordingOf(const std::string& source) {
+    const pid_t pid =
+        spawn({"parec", "-d", source, "--raw", "--format=s16le", "--rate=22000", "--channels=1",
+               "--latency-msec=20"},
+              currentEnvironment(), (folder_ / ("heard-" + source + ".raw")).string());
+    if (pid <= 0)
+        return false;
+    otherRecorders_.emplace_back(source, pid);
+    return true;
+}
+
+std::vector<float> PrivateSoundServer::stopRecordingOf(const std::string& source) {
+    for (auto it = otherRecorders_.begin(); it != otherRecorders_.end(); ++it) {
+        if (it->first == source) {
+            stopChild(it->second);
+            otherRecorders_.erase(it);
+            return readRaw(folder_ / ("heard-" + source + ".raw"));
+        }
+    }
+    return {};
+}
+
+bool PrivateSoundServer::addSinkDevice(const std::string& sinkName, const std::string& alsaName) {
+    const auto indexFile = folder_ / ("module-" + sinkName);
+    const pid_t loader = spawn({"pactl", "load-module", "module-null-sink", "sink_name=" + sinkName,
+                                "rate=22000", "channels=1", "format=s16le", "norewinds=1"},
+                               currentEnvironment(), indexFile.string());
+    if (!exitedWithSuccess(loader))
+        return false;
+    std::string index;
+    std::ifstream(indexFile) >> index;
+    sinkModules_.emplace_back(sinkName, index);
+    {
+        std::ofstream rc(folder_ / ".asoundrc", std::ios::app);
+        rc << "pcm." << alsaName << " {\n  type pulse\n  device " << sinkName << "\n}\n";
+    }
+    setenv("HOME", folder_.c_str(), 1);
+    return true;
+}
+
+bool PrivateSoundServer::removeSink(const std::string& sinkName) {
+    for (const auto& [sink, index] : sinkModules_) {
+        if (sink == sinkName)
+            return exitedWithSuccess(
+                spawn({"pactl", "unload-module", index}, currentEnvironment()));
+    }
+    return false;
 }
 
 bool PrivateSoundServer::play(const std::vector<std::int16_t>& samples) {

@@ -34,6 +34,19 @@ public:
 
     static constexpr double RecordingRate = 22000;
 
+    // Records the monitor of another sink ("speaker2.monitor") alongside the speaker's, until
+    // stopRecordingOf(source) returns what it heard.
+    bool startRecordingOf(const std::string& source);
+    std::vector<float> stopRecordingOf(const std::string& source);
+
+    // A second null sink (22000 Hz mono, like the speaker), and an audio-library device of
+    // this process that plays into it, named alsaName. Call before the audio library is first
+    // started in the process: it points HOME at the server's folder, where the device is
+    // defined. Returns false when the sink cannot be made.
+    bool addSinkDevice(const std::string& sinkName, const std::string& alsaName);
+    // Removes that sink, as unplugging a device would; streams playing into it end.
+    bool removeSink(const std::string& sinkName);
+
     // Faults of the server. kill() ends the daemon with SIGKILL and waits until it is gone
     // (its socket then refuses clients); stop() sends SIGSTOP and waits until the daemon is
     // stopped, resume() SIGCONT; restart() starts a new daemon on the same socket after kill(),
@@ -58,6 +71,8 @@ private:
     std::filesystem::path folder_;
     pid_t daemon_ = -1;
     pid_t recorder_ = -1;
+    std::vector<std::pair<std::string, pid_t>> otherRecorders_;
+    std::vector<std::pair<std::string, std::string>> sinkModules_; // sink name, module index
     std::vector<pid_t> players_;
     int playCount_ = 0;
 };

@@ -152,6 +152,10 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
 <context>
     <name>tessimo::CMainFrame</name>
     <message>
+        <source>Set up sound ...</source>
+        <translation>Régler le son ...</translation>
+    </message>
+    <message>
         <source>Standard</source>
         <translation>Standard</translation>
     </message>
@@ -223,6 +227,14 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
 </context>
 <context>
     <name>tessimo::CommandTable</name>
+    <message>
+        <source>&amp;Sound set-up ...</source>
+        <translation>Réglage du &amp;son ...</translation>
+    </message>
+    <message>
+        <source>Choose the sound devices, test them and set the volume</source>
+        <translation>Choisir les appareils sonores, les essayer et régler le volume</translation>
+    </message>
     <message>
         <source>&amp;Profile ...</source>
         <translation>&amp;Profil ...</translation>
@@ -644,6 +656,129 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
     <message>
         <source>%1: %2 answers, %3 % right</source>
         <translation>%1 : %2 réponses, %3 % justes</translation>
+    </message>
+</context>
+<context>
+    <name>tessimo::SoundSetupDialog</name>
+    <message>
+        <source>Sound set-up</source>
+        <translation>Réglage du son</translation>
+    </message>
+    <message>
+        <source>Sound output</source>
+        <translation>Sortie son</translation>
+    </message>
+    <message>
+        <source>&amp;Device:</source>
+        <translation>&amp;Appareil :</translation>
+    </message>
+    <message>
+        <source>&amp;Volume:</source>
+        <translation>&amp;Volume :</translation>
+    </message>
+    <message>
+        <source>Play a &amp;test sound</source>
+        <translation>Jouer un son d'&amp;essai</translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation>Micro</translation>
+    </message>
+    <message>
+        <source>D&amp;evice:</source>
+        <translation>App&amp;areil :</translation>
+    </message>
+    <message>
+        <source>Level:</source>
+        <translation>Niveau :</translation>
+    </message>
+    <message>
+        <source>Too loud: the input clips. Lower the microphone's gain.</source>
+        <translation>Trop fort : l'entrée sature. Baissez le gain du micro.</translation>
+    </message>
+    <message>
+        <source>Test my &amp;voice</source>
+        <translation>Tester ma &amp;voix</translation>
+    </message>
+    <message>
+        <source>Press the button, then say one note name.</source>
+        <translation>Appuyez sur le bouton, puis dites un nom de note.</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Par défaut du système</translation>
+    </message>
+    <message>
+        <source>%1 (not connected)</source>
+        <translation>%1 (non branché)</translation>
+    </message>
+    <message>
+        <source>Switching the sound output …</source>
+        <translation>Changement de sortie son …</translation>
+    </message>
+    <message>
+        <source>The sound plays on the system's default device.</source>
+        <translation>Le son sort sur l'appareil par défaut du système.</translation>
+    </message>
+    <message>
+        <source>The sound plays on %1.</source>
+        <translation>Le son sort sur %1.</translation>
+    </message>
+    <message>
+        <source>%1: %2; the microphone stays on %3.</source>
+        <translation>%1 : %2 ; le micro reste %3.</translation>
+    </message>
+    <message>
+        <source>the system's default</source>
+        <translation>celui par défaut du système</translation>
+    </message>
+    <message>
+        <source>The microphone is the system's default input.</source>
+        <translation>Le micro est l'entrée par défaut du système.</translation>
+    </message>
+    <message>
+        <source>The microphone is %1.</source>
+        <translation>Le micro est %1.</translation>
+    </message>
+    <message>
+        <source>Noise floor %1, voice %2, margin %3: %4.</source>
+        <translation>Bruit de fond %1, voix %2, écart %3 : %4.</translation>
+    </message>
+    <message>
+        <source>The voice clipped: speak further from the microphone.</source>
+        <translation>La voix a saturé : parlez plus loin du micro.</translation>
+    </message>
+    <message>
+        <source>Listening: say one note name now …</source>
+        <translation>À l'écoute : dites un nom de note maintenant …</translation>
+    </message>
+    <message>
+        <source>The test sound could not be played: the sound output is not ready.</source>
+        <translation>Le son d'essai n'a pas pu être joué : la sortie son n'est pas prête.</translation>
+    </message>
+    <message>
+        <source>Output latency: unknown</source>
+        <translation>Latence de sortie : inconnue</translation>
+    </message>
+    <message>
+        <source>Output latency: %1 ms (as the device reports it)</source>
+        <translation>Latence de sortie : %1 ms (selon l'appareil)</translation>
+    </message>
+    <message>
+        <source>good</source>
+        <translation>bon</translation>
+    </message>
+    <message>
+        <source>too quiet</source>
+        <translation>trop faible</translation>
+    </message>
+    <message>
+        <source>too noisy for voice answers</source>
+        <translation>trop bruyant pour répondre à la voix</translation>
+    </message>
+    <message>
+        <source>nothing heard</source>
+        <translation>rien entendu</translation>
     </message>
 </context>
 </TS>
