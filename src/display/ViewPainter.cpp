@@ -5,8 +5,8 @@
 
 namespace tessimo {
 
-void ViewPainter::paint(QPainter& target, QSize clientSize, CBrindelView& view) {
-    const PaintFrame paintFrame = view.beginPaint();
+void ViewPainter::paint(QPainter& target, QSize clientSize, const CBrindelView& view) {
+    const PaintFrame paintFrame = view.paintFrame();
     snapshotView(view, paintFrame, snapshot_);
     frame_.paint(target, clientSize, snapshot_);
 }

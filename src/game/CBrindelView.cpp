@@ -1,4 +1,4 @@
-// Construction, commands, enabling rules, exercise set-up and the paint entry point.
+// Construction, commands, enabling rules and exercise set-up.
 #include "game/CBrindelView.h"
 
 #include <algorithm>
@@ -35,6 +35,12 @@ std::string CBrindelView::loadUserFiles() {
     SettingsLoadResult settings = loadUserSettings(std::string(), userName_, settings_);
     settingsFileKept_ = settings.fileKept;
     return std::move(settings.message);
+}
+
+std::string CBrindelView::startUp() {
+    std::string message = loadUserFiles();
+    prepareExercise();
+    return message;
 }
 
 std::uint32_t CBrindelView::now() const {
@@ -151,6 +157,9 @@ void CBrindelView::startScrollingMode(GameMode mode) {
         wrongGroup_.removeAll();
         state_.playPending = false;
     }
+    firstQuestion_ = nullptr;
+    holdAfterRightAnswer_ = false;
+    questionSounded_ = false;
     state_.pixelAccumulator = 0;
     state_.unitCounter = -1;
     state_.barRemaining = state_.barLength;
@@ -375,24 +384,6 @@ bool CBrindelView::isSounding(const CNote& note, std::uint32_t now) {
         static_cast<std::int32_t>(now - static_cast<std::uint32_t>(note.startTime));
     const auto untilEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(note.endTime) - now);
     return sinceStart >= 0 && untilEnd > 0;
-}
-
-PaintFrame CBrindelView::beginPaint() {
-    if (prepareOnPaint_) {
-        prepareOnPaint_ = false;
-        prepareExercise();
-    }
-    PaintFrame frame;
-    frame.now = now();
-    if (state_.gameMode == GameMode::ListenNotes) {
-        listenNotesSounding(frame.now);
-    } else if (state_.gameMode == GameMode::NotesDictation ||
-               state_.gameMode == GameMode::Recognize) {
-        if (const CNote* first = questionNotes_.firstUnanswered()) {
-            state_.expectedPitch = first->pitch;
-        }
-    }
-    return frame;
 }
 
 // ---- Recognition hand-over ----

@@ -27,7 +27,7 @@ struct GameState {
 
     int wrongMark = -1;       // pitch shown as the user's wrong answer, -1 for none
     int hoverPitch = -1;      // pitch under the mouse in Notes Dictation, -1 for none
-    int expectedPitch = -1;   // pitch of the first unanswered question note, set by the paint
+    int expectedPitch = -1;   // pitch of the first unanswered question note, set by the tick
     int highlightPitch = 255; // pitch highlighted and sounded in Play notes, 255 for none
 
     // Unit clock of the scrolling modes.
