@@ -183,11 +183,10 @@ void CBrindelView::startListenNotes() {
     state_.unitCounter = -1;
     state_.barRemaining = state_.barLength;
     state_.nextSpawnUnit = 0;
-    state_.scrollCorrection = 0;
-    hasLastSpawned_ = false;
     // 62 ms per unit for speeds 0..3, 31 for 4..7, 20 for 8..10.
     const int speed = std::clamp(settings_.speed, 0, 10);
     state_.unitMs = static_cast<std::uint8_t>(1000.0 / (speed / 4 + 1) * 0.0625);
+    listenNotes_.start(now());
     startTimer(state_.unitMs);
 }
 
@@ -377,14 +376,6 @@ bool CBrindelView::isCommandEnabled(int commandId) const {
 }
 
 // ---- Painting ----
-
-bool CBrindelView::isSounding(const CNote& note, std::uint32_t now) {
-    // Differences of tick counts stay right across the wrap-around of the clock.
-    const auto sinceStart =
-        static_cast<std::int32_t>(now - static_cast<std::uint32_t>(note.startTime));
-    const auto untilEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(note.endTime) - now);
-    return sinceStart >= 0 && untilEnd > 0;
-}
 
 // ---- Recognition hand-over ----
 

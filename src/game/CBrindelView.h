@@ -18,7 +18,9 @@
 #include "display/LogicalSpace.h"
 #include "display/StaffLayout.h"
 #include "game/CommandIds.h"
+#include "game/ExerciseMode.h"
 #include "game/GameState.h"
+#include "game/ListenNotesExercise.h"
 #include "game/Platform.h"
 #include "game/WordQueue.h"
 #include "model/AnswerOutcome.h"
@@ -37,7 +39,7 @@ struct PaintFrame {
     std::uint32_t now = 0;
 };
 
-class CBrindelView {
+class CBrindelView : private ExerciseSounds {
 public:
     // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
     // all counts 0, and the first paint set to prepare the exercise.
@@ -84,7 +86,9 @@ public:
     // the judgements do not depend on how often, or whether, the window is painted.
     PaintFrame paintFrame() const { return PaintFrame{lastStepTime_}; }
     // Whether a Listen notes note sounds at the frame's time (startTime <= now < endTime).
-    static bool isSounding(const CNote& note, std::uint32_t now);
+    static bool isSounding(const CNote& note, std::uint32_t now) {
+        return ListenNotesExercise::isSounding(note, now);
+    }
 
     // ---- Recognition ----
     // Queues a recognised word slot for the next tick. Capture thread (one producer at a time).
@@ -156,7 +160,6 @@ private:
     bool chordModesEnabled() const;
 
     // Game loop.
-    void tickListenNotes();
     void tickNotesDictation();
     void tickPlayGroup();
     void tickGroupDictation();
@@ -172,7 +175,6 @@ private:
     void trackFirstQuestion(int step, std::uint32_t now);
     void markQuestionSounded(std::uint32_t now);
     void advanceTo(std::uint32_t now);
-    void listenNotesSounding(std::uint32_t now);
     void fixExpectedPitch();
     void drainRecognizedWords();
 
@@ -207,7 +209,8 @@ private:
     // Sounds.
     void midiPlayPitches(const std::uint8_t* pitches, const std::uint8_t* lengths, int count);
     void midiPlayPitch(int pitch);
-    void playWord(int slot);
+    void playWord(int slot) override;
+    void playPitch(int pitch) override { midiPlayPitch(pitch); }
     void soundPitch(int pitch); // by sound mode: a recorded word or the synthesiser
     void repaint();
 
@@ -239,8 +242,9 @@ private:
     std::uint32_t questionSoundedAt_ = 0; // when it was first played
     bool questionSounded_ = false;
     OutcomeSink* outcomeSink_ = nullptr;
-    bool hasLastSpawned_ = false;
-    std::int32_t lastSpawnedEndTime_ = 0;
+    // The exercises with objects of their own; the others still run on the view's methods.
+    ListenNotesExercise listenNotes_{
+        ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random}};
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
 };

@@ -21,8 +21,6 @@ constexpr int WaitX = 1600;              // with speed 0 the first question wait
 constexpr int CatchUpStep = 20;          // x per tick while catching up with speed 0
 constexpr std::uint32_t ReplayMs = 2000; // a question is played again after this long
 constexpr std::uint32_t PlaybackStepMs = 400;
-constexpr int PlayLineX = 1000;
-constexpr int ListenFillX = EntryX - NoteSpacing; // 1880
 constexpr int RecordTicksPerWord = 5;
 constexpr int RecordReplayMs = 1200;
 constexpr int MaxPlayedNotes = 12;
@@ -36,7 +34,8 @@ void CBrindelView::onTimer(int timerNumber) {
     drainRecognizedWords();
     switch (state_.gameMode) {
     case GameMode::ListenNotes:
-        tickListenNotes();
+        listenNotes_.tick(now());
+        repaint();
         break;
     case GameMode::NotesDictation:
     case GameMode::Recognize:
@@ -66,7 +65,7 @@ void CBrindelView::onTimer(int timerNumber) {
 void CBrindelView::advanceTo(std::uint32_t t) {
     lastStepTime_ = t;
     if (state_.gameMode == GameMode::ListenNotes) {
-        listenNotesSounding(t);
+        listenNotes_.advanceTo(t);
     } else {
         fixExpectedPitch();
     }
@@ -366,67 +365,6 @@ void CBrindelView::playbackStep() {
             markQuestionSounded(t);
         }
         midiPlayPitches(pitches, lengths, count);
-    }
-}
-
-// ---- Listen notes ----
-
-void CBrindelView::tickListenNotes() {
-    const int step = state_.scrollCorrection + 6;
-    if (step > 0) {
-        advanceList(questionNotes_, step, nullptr);
-        state_.scrollCorrection >>= 1; // toward minus infinity
-    }
-    repaint();
-
-    QuestionGenerator generator(settings_, pitchTable_, services_.random);
-    int x = hasLastSpawned_ && !questionNotes_.empty() ? questionNotes_.back().x : PlayLineX;
-    while (x < ListenFillX) {
-        state_.barRemaining = state_.barLength - state_.nextSpawnUnit;
-        CNote note;
-        if (!generator.randomSelected(note)) {
-            break;
-        }
-        const int code = pickDuration(settings_, state_.barRemaining, services_.random);
-        if (code < 0) {
-            break; // cannot happen while the command's rule holds
-        }
-        const int length = DurationTable[static_cast<std::size_t>(code)];
-        note.groupIndex = 0;
-        note.isReference = 0;
-        note.barStart = state_.nextSpawnUnit == 0 ? 1 : 0;
-        note.durationCode = static_cast<std::uint8_t>(code);
-        state_.nextSpawnUnit += length;
-        if (state_.nextSpawnUnit >= state_.barLength) {
-            state_.nextSpawnUnit = 0;
-        }
-        note.startTime = hasLastSpawned_ ? lastSpawnedEndTime_ : static_cast<std::int32_t>(now());
-        note.endTime =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(note.startTime) +
-                                      static_cast<std::uint32_t>(length * state_.unitMs));
-        const CNote& stored = questionNotes_.appendAt(note, x + NoteSpacing);
-        hasLastSpawned_ = true;
-        lastSpawnedEndTime_ = stored.endTime;
-        x = stored.x;
-    }
-}
-
-void CBrindelView::listenNotesSounding(std::uint32_t t) {
-    for (CNote& note : questionNotes_) {
-        if (!isSounding(note, t) || note.answered != 0) {
-            continue;
-        }
-        if (settings_.soundMode == Voice) {
-            playWord(note.wordIndex + PitchesPerOctave * random(3));
-        } else if (settings_.soundMode == Instrument) {
-            playWord(note.wordIndex);
-        } else {
-            midiPlayPitch(note.pitch);
-        }
-        note.answered = 1;
-        // Square law: pulls the sounding note toward the play line.
-        const int g = (note.x - PlayLineX) / 32;
-        state_.scrollCorrection = g * std::abs(g);
     }
 }
 

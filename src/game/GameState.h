@@ -36,7 +36,6 @@ struct GameState {
     int barLength = 0;        // beatLength x beatsPerBar
     int barRemaining = 0;     // units left in the current bar
     int nextSpawnUnit = 0;    // unit of the next question (Listen notes: position in the bar)
-    int scrollCorrection = 0; // extra x per tick in Listen notes
     std::uint8_t unitMs = 0;  // milliseconds per duration unit, set when Listen notes starts
 
     // Record and its replay.
