@@ -66,7 +66,6 @@ void endOfWordToJudgement() {
     rig.view->onCommand(RecognizeCommand);
     for (int i = 0; i < 60; ++i) { // the first question reaches the stop
         rig.view->onTimer(1);
-        rig.view->beginPaint();
     }
     std::vector<double> delays;
     std::vector<std::int16_t> stream = roomNoise(22000 * 12);
@@ -93,7 +92,6 @@ void endOfWordToJudgement() {
         }
         for (int i = 0; i < 30; ++i) { // the next question comes to the stop
             rig.view->onTimer(1);
-            rig.view->beginPaint();
         }
     }
     rig.view->onCommand(PlayNotesCommand);

@@ -5,8 +5,8 @@
 
 namespace tessimo {
 
-void ViewPainter::paint(QPainter& target, QSize clientSize, CBrindelView& view) {
-    const PaintFrame paintFrame = view.beginPaint();
+void ViewPainter::paint(QPainter& target, QSize clientSize, const CBrindelView& view) {
+    const PaintFrame paintFrame = view.paintFrame();
     snapshotView(view, paintFrame, snapshot_);
     snapshot_.sayAgain = sayAgain_;
     snapshot_.quietPlease = quietPlease_;

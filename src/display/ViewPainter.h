@@ -17,10 +17,8 @@ class ViewPainter {
 public:
     // Paints the view's current state onto target (a painter on the widget, untransformed,
     // origin at the client area's top-left) for a client area of clientSize device-independent
-    // pixels. Starts with view.beginPaint(), through which the exercise engine prepares the
-    // exercise on the first paint, records the expected pitch and, in Listen notes, sounds the
-    // notes whose time has come; then draws with the state as it stands.
-    void paint(QPainter& target, QSize clientSize, CBrindelView& view);
+    // pixels. Only reads the view: the engine's ticks, not the paints, keep its time.
+    void paint(QPainter& target, QSize clientSize, const CBrindelView& view);
 
     FramePainter& framePainter() { return frame_; }
 

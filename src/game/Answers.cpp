@@ -15,10 +15,6 @@
 
 namespace tessimo {
 
-namespace {
-constexpr std::uint32_t RightAnswerHoldMs = 1500; // the next question sounds 500 ms later
-} // namespace
-
 bool CBrindelView::isDictation() const {
     return state_.gameMode == GameMode::IntervalDictation ||
            state_.gameMode == GameMode::ChordsDictation;
@@ -125,69 +121,32 @@ void CBrindelView::soundPitch(int pitch) {
 }
 
 void CBrindelView::clickNotesDictation() {
-    CNote* first = questionNotes_.firstUnanswered();
-    // Nothing placed or nothing seen by the paint yet can never be a right answer.
-    const bool placed = state_.hoverPitch != -1 && state_.expectedPitch != -1;
-    const bool right = first != nullptr && placed &&
-                       (state_.expectedPitch == state_.hoverPitch ||
-                        (settings_.soundMode == Voice &&
-                         pitchClass(state_.expectedPitch) == pitchClass(state_.hoverPitch)));
-    if (right) {
-        first->answered = 1;
-        ++state_.okCount;
-        state_.wrongMark = -1;
-        state_.lastQuestionTick = now() - RightAnswerHoldMs;
-        repaint();
-        return;
+    if (state_.hoverPitch != -1) {
+        judgeNote(state_.hoverPitch, AnswerInput::Mouse);
     }
-    if (state_.hoverPitch == -1) {
-        return;
-    }
-    soundPitch(state_.hoverPitch); // the user hears what was chosen
-    ++state_.errorCount;
-    state_.wrongMark = state_.hoverPitch;
-    repaint();
 }
 
 // ---- Recognised words ----
 
+// A word slot stands for a pitch: with Instrument the slot is the pitch; with Voice it names a
+// pitch class, and stands for the selected pitch of that class nearest to the expected one
+// (the lower on a tie), which is judged by its class and shown when wrong.
 void CBrindelView::onRecognized(int word) {
     if (word < 0 || word >= TemplateSlotCount) {
         return;
     }
-    bool right = false;
-    if (state_.expectedPitch != -1) {
-        const int expected = pitchTable_[state_.expectedPitch].wordIndex;
-        right = (settings_.soundMode == Voice && expected % 12 == word % 12) ||
-                (settings_.soundMode == Instrument && expected == word);
-    }
-    if (right) {
-        if (CNote* first = questionNotes_.firstUnanswered()) {
-            first->answered = 1;
-            ++state_.okCount;
-        }
-        state_.wrongMark = -1;
-        repaint();
-        return;
-    }
-    ++state_.errorCount;
-    if (settings_.soundMode == Instrument) {
-        state_.wrongMark = word;
-    } else if (settings_.soundMode == Voice) {
-        // The selected pitch of the said name nearest to the expected one, the lower on a tie.
-        int best = -1;
+    int pitch = word;
+    if (settings_.soundMode == Voice) {
+        pitch = -1;
         for (int p = LowestPitch; p <= HighestPitch; ++p) {
             if (pitchClass(p) == word % 12 && pitchTable_.isSelected(p) &&
-                (best == -1 ||
-                 std::abs(p - state_.expectedPitch) < std::abs(best - state_.expectedPitch))) {
-                best = p;
+                (pitch == -1 ||
+                 std::abs(p - state_.expectedPitch) < std::abs(pitch - state_.expectedPitch))) {
+                pitch = p;
             }
         }
-        if (best != -1) {
-            state_.wrongMark = best;
-        }
     }
-    repaint();
+    judgeNote(pitch, settings_.soundMode == Voice ? AnswerInput::Voice : AnswerInput::Instrument);
 }
 
 // ---- Moving and reshaping the group ----
@@ -247,24 +206,33 @@ void CBrindelView::rebuildChordGroup(int row, int base, bool descending, std::ui
     }
 }
 
+CNote* CBrindelView::answerReference() {
+    for (CNote& note : answerGroup_) {
+        if (note.isReference != 0) {
+            return &note;
+        }
+    }
+    return &answerGroup_.back();
+}
+
 void CBrindelView::moveGroup(DevicePoint point) {
+    if (answerGroup_.empty()) {
+        return;
+    }
+    // The first note goes where the mouse points; when the reference is another note, that
+    // first note must land on a selected pitch.
+    const int offset = answerReference()->pitch - answerGroup_.front().pitch;
+    moveGroupTo(pitchAtPoint(point, offset != 0));
+}
+
+void CBrindelView::moveGroupTo(int p) {
     if (answerGroup_.empty() || (isDictation() && settings_.dragWithMouse == 0)) {
         return;
     }
     CNote& first = answerGroup_.front();
-    CNote* ref = nullptr;
-    for (CNote& note : answerGroup_) {
-        if (note.isReference != 0) {
-            ref = &note;
-            break;
-        }
-    }
-    if (ref == nullptr) {
-        ref = &answerGroup_.back();
-    }
+    CNote* ref = answerReference();
     const int offset = ref->pitch - first.pitch;
-    const int p = pitchAtPoint(point, offset != 0);
-    if (!isInRange(p)) {
+    if (!isInRange(p) || (offset != 0 && !pitchTable_.isSelected(p))) {
         return;
     }
     const int target = p + offset;
@@ -436,23 +404,7 @@ void CBrindelView::wheelGroup(int delta) {
 // ---- Clicking a group ----
 
 void CBrindelView::clickGroupDictation() {
-    if (answerGroup_.empty()) {
-        return; // no question shown yet: nothing to judge
-    }
-    if (tessimo::compareGroups(questionNotes_, answerGroup_)) {
-        ++state_.okCount;
-        wrongGroup_.removeAll();
-        answerGroup_.removeAll();
-        state_.wrongMark = -1;
-        state_.playPending = false;
-        questionNotes_.markFirstGroupAnswered();
-        state_.lastQuestionTick = now() - RightAnswerHoldMs;
-    } else {
-        ++state_.errorCount;
-        answerGroup_.copyAllTo(wrongGroup_);
-        armPlayback(wrongGroup_, 0); // the user hears the wrong answer
-    }
-    repaint();
+    judgeGroup(pitchesOf(answerGroup_), AnswerInput::Mouse);
 }
 
 } // namespace tessimo

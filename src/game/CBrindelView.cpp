@@ -1,4 +1,4 @@
-// Construction, commands, enabling rules, exercise set-up and the paint entry point.
+// Construction, commands, enabling rules and exercise set-up.
 #include "game/CBrindelView.h"
 
 #include <algorithm>
@@ -35,6 +35,12 @@ std::string CBrindelView::loadUserFiles() {
     SettingsLoadResult settings = loadUserSettings(std::string(), userName_, settings_);
     settingsFileKept_ = settings.fileKept;
     return std::move(settings.message);
+}
+
+std::string CBrindelView::startUp() {
+    std::string message = loadUserFiles();
+    prepareExercise();
+    return message;
 }
 
 std::uint32_t CBrindelView::now() const {
@@ -151,6 +157,9 @@ void CBrindelView::startScrollingMode(GameMode mode) {
         wrongGroup_.removeAll();
         state_.playPending = false;
     }
+    firstQuestion_ = nullptr;
+    holdAfterRightAnswer_ = false;
+    questionSounded_ = false;
     state_.pixelAccumulator = 0;
     state_.unitCounter = -1;
     state_.barRemaining = state_.barLength;
@@ -174,11 +183,10 @@ void CBrindelView::startListenNotes() {
     state_.unitCounter = -1;
     state_.barRemaining = state_.barLength;
     state_.nextSpawnUnit = 0;
-    state_.scrollCorrection = 0;
-    hasLastSpawned_ = false;
     // 62 ms per unit for speeds 0..3, 31 for 4..7, 20 for 8..10.
     const int speed = std::clamp(settings_.speed, 0, 10);
     state_.unitMs = static_cast<std::uint8_t>(1000.0 / (speed / 4 + 1) * 0.0625);
+    listenNotes_.start(now());
     startTimer(state_.unitMs);
 }
 
@@ -370,32 +378,6 @@ bool CBrindelView::isCommandEnabled(int commandId) const {
 }
 
 // ---- Painting ----
-
-bool CBrindelView::isSounding(const CNote& note, std::uint32_t now) {
-    // Differences of tick counts stay right across the wrap-around of the clock.
-    const auto sinceStart =
-        static_cast<std::int32_t>(now - static_cast<std::uint32_t>(note.startTime));
-    const auto untilEnd = static_cast<std::int32_t>(static_cast<std::uint32_t>(note.endTime) - now);
-    return sinceStart >= 0 && untilEnd > 0;
-}
-
-PaintFrame CBrindelView::beginPaint() {
-    if (prepareOnPaint_) {
-        prepareOnPaint_ = false;
-        prepareExercise();
-    }
-    PaintFrame frame;
-    frame.now = now();
-    if (state_.gameMode == GameMode::ListenNotes) {
-        listenNotesSounding(frame.now);
-    } else if (state_.gameMode == GameMode::NotesDictation ||
-               state_.gameMode == GameMode::Recognize) {
-        if (const CNote* first = questionNotes_.firstUnanswered()) {
-            state_.expectedPitch = first->pitch;
-        }
-    }
-    return frame;
-}
 
 // ---- Recognition hand-over ----
 

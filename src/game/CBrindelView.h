@@ -1,7 +1,9 @@
 // The exercise engine of the main view: the game modes and their timer loop, the questions,
 // the answers by mouse and by voice, the commands and their enabling rules. It owns the
 // settings, the current user name, the PitchTable, the three note lists, the staff layout and
-// the game state, and reaches the platform only through ViewServices.
+// the game state, and reaches the platform only through ViewServices. Time is kept by the
+// timer ticks alone: each tick moves the notes, sounds what is due and fixes what is expected;
+// painting reads the state and changes nothing.
 //
 // Threads: every method is for the user-interface thread only, except postRecognizedWord and
 // recognitionCallback, which the capture thread (not real time) calls. A recognised word is queued
@@ -16,22 +18,29 @@
 #include "display/LogicalSpace.h"
 #include "display/StaffLayout.h"
 #include "game/CommandIds.h"
+#include "game/ExerciseMode.h"
 #include "game/GameState.h"
+#include "game/ListenNotesExercise.h"
 #include "game/Platform.h"
 #include "game/QuestionGenerator.h"
 #include "game/WordQueue.h"
+#include "model/AnswerOutcome.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
 
 namespace tessimo {
 
+class OutcomeSink;
+
 // What the painter needs to draw one frame consistently with what the engine decided.
 struct PaintFrame {
-    std::uint32_t now = 0; // the tick count read once for this paint (Listen notes timing)
+    // The tick count of the engine's last step: a Listen notes note is drawn sounding when it
+    // sounded at that step, whenever the paint itself happens.
+    std::uint32_t now = 0;
 };
 
-class CBrindelView {
+class CBrindelView : private ExerciseSounds {
 public:
     // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
     // all counts 0, and the first paint set to prepare the exercise.
@@ -47,6 +56,9 @@ public:
     // status bar; that file is then never overwritten by Configure (until another user is
     // chosen).
     std::string loadUserFiles();
+    // Start-up as a whole: loadUserFiles, then prepareExercise (which enters Play notes).
+    // Returns loadUserFiles' message.
+    std::string startUp();
 
     // ---- Commands ----
     // Runs a command of the view (ids of CommandIds.h). A game command whose enabling rule is
@@ -71,13 +83,13 @@ public:
     void onMouseWheel(int delta, DevicePoint point);
 
     // ---- Painting ----
-    // To be called at the start of every paint, before anything is drawn: prepares the exercise
-    // on the first paint, records the expected pitch (first unanswered question note) in Notes
-    // Dictation and Recognize, and in Listen notes starts the sound of every note whose time
-    // has come and marks it played. Draw with the returned frame's time.
-    PaintFrame beginPaint();
+    // What a paint needs beside the state: painting only reads, so the picture, the sounds and
+    // the judgements do not depend on how often, or whether, the window is painted.
+    PaintFrame paintFrame() const { return PaintFrame{lastStepTime_}; }
     // Whether a Listen notes note sounds at the frame's time (startTime <= now < endTime).
-    static bool isSounding(const CNote& note, std::uint32_t now);
+    static bool isSounding(const CNote& note, std::uint32_t now) {
+        return ListenNotesExercise::isSounding(note, now);
+    }
 
     // ---- Recognition ----
     // Queues a recognised word slot for the next tick. Capture thread (one producer at a time).
@@ -98,6 +110,22 @@ public:
     // Chooses the pitches of Notes Dictation and Recognize questions from now on; an empty
     // function restores the even draw. User-interface thread.
     void setPitchDraw(PitchDraw draw) { pitchDraw_ = std::move(draw); }
+    // ---- The judge ----
+    // Every answer goes through these two. judgeNote judges a single pitch (-1 for none)
+    // against the first unanswered note in Notes Dictation and Recognize; judgeGroup judges a
+    // group of pitches against the first unanswered group in Interval and Chords Dictation,
+    // once a question is shown. Both report the outcome to the score and the outcome sink.
+    // Nothing happens in other modes or while a game limit has frozen the game.
+    // User-interface thread.
+    void judgeNote(int pitch, AnswerInput source);
+    void judgeGroup(const PitchGroup& given, AnswerInput source);
+    // A key (or keys struck together) of a MIDI instrument as an answer, through the same
+    // judge. User-interface thread.
+    void judgeKey(int pitch);
+    void judgeKeys(const PitchGroup& keys);
+    // Where every judged or missed question is reported besides the score; nullptr for none.
+    // The sink outlives the view or is reset first. User-interface thread.
+    void setOutcomeSink(OutcomeSink* sink) { outcomeSink_ = sink; }
 
     // ---- Exercise set-up ----
     // Rebuilds the PitchTable and the staff layout from the settings, then enters Play notes.
@@ -136,7 +164,6 @@ private:
     bool chordModesEnabled() const;
 
     // Game loop.
-    void tickListenNotes();
     void tickNotesDictation();
     void tickPlayGroup();
     void tickGroupDictation();
@@ -149,18 +176,32 @@ private:
     bool limitsReached() const;
     void advanceList(CNotesList& list, int step, bool* droppedUnanswered);
     void setUpGroupQuestion();
-    void listenNotesSounding(std::uint32_t now);
+    void trackFirstQuestion(int step, std::uint32_t now);
+    void markQuestionSounded(std::uint32_t now);
+    void advanceTo(std::uint32_t now);
+    void fixExpectedPitch();
     void drainRecognizedWords();
 
     // Group playback.
     void armPlayback(CNotesList& list, int offset);
     void playbackStep();
 
+    // The judge.
+    bool judgesNotes() const;
+    void showWrongGroup(const PitchGroup& given);
+    void reportMissed(const PitchGroup& expected);
+    AnswerInput inputOfGame() const;
+    AnswerOutcome newOutcome(AnswerInput source) const;
+    std::int32_t answerTime(const CNote* first) const;
+    void report(const AnswerOutcome& outcome);
+
     // Answers.
     void onRecognized(int word);
     void clickNotesDictation();
     void clickPlayNotes(DevicePoint point);
     void moveGroup(DevicePoint point);
+    void moveGroupTo(int pitch);
+    CNote* answerReference();
     void wheelGroup(int delta);
     void clickGroupDictation();
     void rebuildChordGroup(int row, int base, bool descending, std::uint8_t durationCode,
@@ -172,7 +213,8 @@ private:
     // Sounds.
     void midiPlayPitches(const std::uint8_t* pitches, const std::uint8_t* lengths, int count);
     void midiPlayPitch(int pitch);
-    void playWord(int slot);
+    void playWord(int slot) override;
+    void playPitch(int pitch) override { midiPlayPitch(pitch); }
     void soundPitch(int pitch); // by sound mode: a recorded word or the synthesiser
     void repaint();
 
@@ -195,9 +237,18 @@ private:
     CNotesList wrongGroup_;
     GameState state_;
     CNotesList* playList_ = nullptr;
-    bool prepareOnPaint_ = true;
-    bool hasLastSpawned_ = false;
-    std::int32_t lastSpawnedEndTime_ = 0;
+    std::uint32_t lastStepTime_ = 0; // tick count of the last advanceTo
+    // The first unanswered question note as the last tick left it, and its x then.
+    const CNote* firstQuestion_ = nullptr;
+    int firstQuestionX_ = 0;
+    bool holdAfterRightAnswer_ = false;   // the next question waits for the right answer's pause
+    std::uint32_t questionShownAt_ = 0;   // when it became the first unanswered question
+    std::uint32_t questionSoundedAt_ = 0; // when it was first played
+    bool questionSounded_ = false;
+    OutcomeSink* outcomeSink_ = nullptr;
+    // The exercises with objects of their own; the others still run on the view's methods.
+    ListenNotesExercise listenNotes_{
+        ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random}};
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
     PitchDraw pitchDraw_; // empty: the even draw

@@ -21,8 +21,6 @@ constexpr int WaitX = 1600;              // with speed 0 the first question wait
 constexpr int CatchUpStep = 20;          // x per tick while catching up with speed 0
 constexpr std::uint32_t ReplayMs = 2000; // a question is played again after this long
 constexpr std::uint32_t PlaybackStepMs = 400;
-constexpr int PlayLineX = 1000;
-constexpr int ListenFillX = EntryX - NoteSpacing; // 1880
 constexpr int RecordTicksPerWord = 5;
 constexpr int RecordReplayMs = 1200;
 constexpr int MaxPlayedNotes = 12;
@@ -36,7 +34,8 @@ void CBrindelView::onTimer(int timerNumber) {
     drainRecognizedWords();
     switch (state_.gameMode) {
     case GameMode::ListenNotes:
-        tickListenNotes();
+        listenNotes_.tick(now());
+        repaint();
         break;
     case GameMode::NotesDictation:
     case GameMode::Recognize:
@@ -58,6 +57,28 @@ void CBrindelView::onTimer(int timerNumber) {
         break;
     default:
         break;
+    }
+    advanceTo(now());
+}
+
+// The end of every tick: what is due at this time sounds, and the question to answer is fixed.
+void CBrindelView::advanceTo(std::uint32_t t) {
+    lastStepTime_ = t;
+    if (state_.gameMode == GameMode::ListenNotes) {
+        listenNotes_.advanceTo(t);
+    } else {
+        fixExpectedPitch();
+    }
+}
+
+// Notes Dictation and Recognize judge against the first unanswered question note; -1 until
+// one has entered the staff, and the last one's pitch once every note is answered.
+void CBrindelView::fixExpectedPitch() {
+    if (state_.gameMode != GameMode::NotesDictation && state_.gameMode != GameMode::Recognize) {
+        return;
+    }
+    if (const CNote* first = questionNotes_.firstUnanswered()) {
+        state_.expectedPitch = first->pitch;
     }
 }
 
@@ -126,10 +147,11 @@ void CBrindelView::runUnitClock(int step) {
 
 void CBrindelView::tickNotesDictation() {
     const int step = speedStep();
+    const PitchGroup leaving = firstQuestionGroup(questionNotes_, nullptr);
     bool dropped = false;
     advanceList(questionNotes_, step, &dropped);
     if (dropped) {
-        ++state_.unknownCount;
+        reportMissed(leaving); // the first unanswered note is the one that left
         state_.wrongMark = -1;
     }
     repaint();
@@ -139,13 +161,16 @@ void CBrindelView::tickNotesDictation() {
         return;
     }
     runUnitClock(step);
+    const std::uint32_t t = now();
+    trackFirstQuestion(step, t);
     if (state_.gameMode != GameMode::NotesDictation) {
         return;
     }
-    const std::uint32_t t = now();
     if (t - state_.lastQuestionTick >= ReplayMs) {
         state_.lastQuestionTick = t;
+        holdAfterRightAnswer_ = false;
         if (const CNote* first = questionNotes_.firstUnanswered()) {
+            markQuestionSounded(t);
             if (settings_.soundMode == Synthesizer) {
                 midiPlayPitch(first->pitch);
             } else {
@@ -170,13 +195,14 @@ void CBrindelView::tickPlayGroup() {
 
 void CBrindelView::tickGroupDictation() {
     const int step = speedStep();
+    const PitchGroup leaving = firstQuestionGroup(questionNotes_, nullptr);
     bool dropped = false;
     advanceList(questionNotes_, step, &dropped);
     advanceList(answerGroup_, step, nullptr);
     advanceList(wrongGroup_, step, nullptr);
     if (dropped) {
         wrongGroup_.removeAll();
-        ++state_.unknownCount;
+        reportMissed(leaving);
     }
     repaint();
     if (limitsReached()) {
@@ -188,14 +214,41 @@ void CBrindelView::tickGroupDictation() {
         setUpGroupQuestion();
     }
     runUnitClock(step);
+    const std::uint32_t t = now();
+    trackFirstQuestion(step, t);
     if (state_.playPending) {
         playbackStep();
-    } else {
-        const std::uint32_t t = now();
-        if (t - state_.lastQuestionTick >= ReplayMs) {
-            armPlayback(questionNotes_, step);
-            state_.lastQuestionTick = t;
-        }
+    } else if (t - state_.lastQuestionTick >= ReplayMs) {
+        armPlayback(questionNotes_, step);
+        state_.lastQuestionTick = t;
+        holdAfterRightAnswer_ = false;
+    }
+}
+
+// A question is played as soon as it becomes the first unanswered one (it entered the staff,
+// or the one before it left), and then every 2000 ms; after a right answer the next one waits
+// the 500 ms the answer set. The first question is recognised by its note, moved by this
+// tick's step: a note made at the freed place of a dropped one is a new question.
+void CBrindelView::trackFirstQuestion(int step, std::uint32_t t) {
+    const CNote* first = questionNotes_.firstUnanswered();
+    const bool same =
+        first != nullptr && first == firstQuestion_ && first->x == firstQuestionX_ - step;
+    firstQuestion_ = first;
+    firstQuestionX_ = first != nullptr ? first->x : 0;
+    if (first == nullptr || same) {
+        return;
+    }
+    questionShownAt_ = t;
+    questionSounded_ = false;
+    if (!holdAfterRightAnswer_) {
+        state_.lastQuestionTick = t - ReplayMs;
+    }
+}
+
+void CBrindelView::markQuestionSounded(std::uint32_t t) {
+    if (!questionSounded_) {
+        questionSounded_ = true;
+        questionSoundedAt_ = t;
     }
 }
 
@@ -214,18 +267,15 @@ void CBrindelView::setUpGroupQuestion() {
     storeGroupSpread();
 
     // Start the user from a group of random shape (when the wheel may change it) at a random
-    // height: the answer has to be put right, not merely confirmed.
-    const ClientSize client = services_.window.clientSize();
-    const int top = 0;
-    const int staffBottom = top + static_cast<int>(client.height * StaffHeightFraction);
-    const DevicePoint centre{client.width / 2, (top + staffBottom) / 2};
-    const int r = random(0x7fffffff);
-    const int w = random(10);
-    for (int i = 0; i < w; ++i) {
-        onMouseWheel(r % 2 == 0 ? 1 : -1, centre);
+    // height: the answer has to be put right, not merely confirmed. The draw depends on the
+    // selection only, never on the window.
+    QuestionGenerator generator(settings_, pitchTable_, services_.random);
+    const GroupScramble scramble = generator.drawScramble();
+    for (int i = 0; i < std::abs(scramble.wheelSteps); ++i) {
+        wheelGroup(scramble.wheelSteps > 0 ? 1 : -1);
     }
-    for (int i = 0; i < 10; ++i) {
-        onMouseMove({centre.x, top + random(staffBottom - top)}, false);
+    for (int height : scramble.heights) {
+        moveGroupTo(height);
     }
 }
 
@@ -311,68 +361,10 @@ void CBrindelView::playbackStep() {
         state_.playPending = false;
     }
     if (count > 0) {
+        if (playList_ == &questionNotes_) {
+            markQuestionSounded(t);
+        }
         midiPlayPitches(pitches, lengths, count);
-    }
-}
-
-// ---- Listen notes ----
-
-void CBrindelView::tickListenNotes() {
-    const int step = state_.scrollCorrection + 6;
-    if (step > 0) {
-        advanceList(questionNotes_, step, nullptr);
-        state_.scrollCorrection >>= 1; // toward minus infinity
-    }
-    repaint();
-
-    QuestionGenerator generator(settings_, pitchTable_, services_.random);
-    int x = hasLastSpawned_ && !questionNotes_.empty() ? questionNotes_.back().x : PlayLineX;
-    while (x < ListenFillX) {
-        state_.barRemaining = state_.barLength - state_.nextSpawnUnit;
-        CNote note;
-        if (!generator.randomSelected(note)) {
-            break;
-        }
-        const int code = pickDuration(settings_, state_.barRemaining, services_.random);
-        if (code < 0) {
-            break; // cannot happen while the command's rule holds
-        }
-        const int length = DurationTable[static_cast<std::size_t>(code)];
-        note.groupIndex = 0;
-        note.isReference = 0;
-        note.barStart = state_.nextSpawnUnit == 0 ? 1 : 0;
-        note.durationCode = static_cast<std::uint8_t>(code);
-        state_.nextSpawnUnit += length;
-        if (state_.nextSpawnUnit >= state_.barLength) {
-            state_.nextSpawnUnit = 0;
-        }
-        note.startTime = hasLastSpawned_ ? lastSpawnedEndTime_ : static_cast<std::int32_t>(now());
-        note.endTime =
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(note.startTime) +
-                                      static_cast<std::uint32_t>(length * state_.unitMs));
-        const CNote& stored = questionNotes_.appendAt(note, x + NoteSpacing);
-        hasLastSpawned_ = true;
-        lastSpawnedEndTime_ = stored.endTime;
-        x = stored.x;
-    }
-}
-
-void CBrindelView::listenNotesSounding(std::uint32_t t) {
-    for (CNote& note : questionNotes_) {
-        if (!isSounding(note, t) || note.answered != 0) {
-            continue;
-        }
-        if (settings_.soundMode == Voice) {
-            playWord(note.wordIndex + PitchesPerOctave * random(3));
-        } else if (settings_.soundMode == Instrument) {
-            playWord(note.wordIndex);
-        } else {
-            midiPlayPitch(note.pitch);
-        }
-        note.answered = 1;
-        // Square law: pulls the sounding note toward the play line.
-        const int g = (note.x - PlayLineX) / 32;
-        state_.scrollCorrection = g * std::abs(g);
     }
 }
 

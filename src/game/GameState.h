@@ -27,7 +27,7 @@ struct GameState {
 
     int wrongMark = -1;       // pitch shown as the user's wrong answer, -1 for none
     int hoverPitch = -1;      // pitch under the mouse in Notes Dictation, -1 for none
-    int expectedPitch = -1;   // pitch of the first unanswered question note, set by the paint
+    int expectedPitch = -1;   // pitch of the first unanswered question note, set by the tick
     int highlightPitch = 255; // pitch highlighted and sounded in Play notes, 255 for none
 
     // Unit clock of the scrolling modes.
@@ -36,7 +36,6 @@ struct GameState {
     int barLength = 0;        // beatLength x beatsPerBar
     int barRemaining = 0;     // units left in the current bar
     int nextSpawnUnit = 0;    // unit of the next question (Listen notes: position in the bar)
-    int scrollCorrection = 0; // extra x per tick in Listen notes
     std::uint8_t unitMs = 0;  // milliseconds per duration unit, set when Listen notes starts
 
     // Record and its replay.

@@ -9,10 +9,6 @@
 
 namespace tessimo {
 
-namespace {
-constexpr int MaxComparedNotes = 10;
-} // namespace
-
 bool intervalFits(const SettingsRecord& settings, const PitchTable& table, int base, int n) {
     if (n < -12 || n > 12 || settings.intervals[static_cast<std::size_t>(std::abs(n))] == 0) {
         return false;
@@ -74,37 +70,57 @@ int identifyChord(const CNotesList& group) {
     return 0;
 }
 
-bool compareGroups(const CNotesList& questions, const CNotesList& answer) {
-    std::array<int, MaxComparedNotes> expected{};
-    std::array<int, MaxComparedNotes> expectedX{};
-    int count = 0;
+PitchGroup firstQuestionGroup(const CNotesList& questions, bool* block) {
+    PitchGroup expected;
+    std::array<int, PitchGroup::Capacity> x{};
     std::size_t i = 0;
     while (i < questions.size() && questions[i].answered != 0) {
         ++i;
     }
-    for (std::size_t j = i; j < questions.size() && count < MaxComparedNotes; ++j) {
+    for (std::size_t j = i; j < questions.size() && expected.count < PitchGroup::Capacity; ++j) {
         const CNote& note = questions[j];
         if (j > i && note.groupIndex == 0) {
             break;
         }
         if (note.answered == 0) {
-            expectedX[static_cast<std::size_t>(count)] = note.x;
-            expected[static_cast<std::size_t>(count++)] = note.pitch;
+            x[expected.count] = note.x;
+            expected.add(note.pitch);
         }
     }
-    if (count == 0 || static_cast<int>(answer.size()) != count) {
+    if (block != nullptr) {
+        *block = expected.count >= 2 && x[0] == x[1];
+    }
+    return expected;
+}
+
+PitchGroup pitchesOf(const CNotesList& group) {
+    PitchGroup pitches;
+    for (const CNote& note : group) {
+        if (!pitches.add(note.pitch)) {
+            break;
+        }
+    }
+    return pitches;
+}
+
+bool groupMatches(PitchGroup expected, bool block, PitchGroup given) {
+    if (expected.empty() || expected.count != given.count) {
         return false;
     }
-    std::array<int, MaxComparedNotes> given{};
-    for (int k = 0; k < count; ++k) {
-        given[static_cast<std::size_t>(k)] = answer[static_cast<std::size_t>(k)].pitch;
-    }
-    if (count >= 2 && expectedX[0] == expectedX[1]) {
+    const auto e = expected.pitches.begin();
+    const auto g = given.pitches.begin();
+    if (block) {
         // Block chords and harmonic intervals are compared as sets.
-        std::sort(expected.begin(), expected.begin() + count);
-        std::sort(given.begin(), given.begin() + count);
+        std::sort(e, e + expected.count);
+        std::sort(g, g + given.count);
     }
-    return std::equal(expected.begin(), expected.begin() + count, given.begin());
+    return std::equal(e, e + expected.count, g);
+}
+
+bool compareGroups(const CNotesList& questions, const CNotesList& answer) {
+    bool block = false;
+    const PitchGroup expected = firstQuestionGroup(questions, &block);
+    return groupMatches(expected, block, pitchesOf(answer));
 }
 
 } // namespace tessimo

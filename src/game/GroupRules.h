@@ -2,6 +2,7 @@
 // answers the question. Pure functions; user-interface thread (they read the view's data).
 #pragma once
 
+#include "model/AnswerOutcome.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
@@ -18,6 +19,17 @@ bool chordFits(const SettingsRecord& settings, const PitchTable& table, int base
 
 // The first chord row whose note count and members match the group (0 when none does).
 int identifyChord(const CNotesList& group);
+
+// The pitches of the first unanswered group of the question notes, in list order (empty when
+// every note is answered); block tells whether its first two notes stand at the same x (a block
+// chord or a harmonic interval).
+PitchGroup firstQuestionGroup(const CNotesList& questions, bool* block);
+
+// The pitches of a group of notes, in list order (at most PitchGroup::Capacity).
+PitchGroup pitchesOf(const CNotesList& group);
+
+// Whether given answers expected: as sets when block, otherwise in order.
+bool groupMatches(PitchGroup expected, bool block, PitchGroup given);
 
 // Whether the answer group matches the first unanswered group of the question notes: block
 // chords and harmonic intervals as sets, melodic intervals and arpeggios in order. No

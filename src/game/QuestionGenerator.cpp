@@ -162,6 +162,18 @@ int QuestionGenerator::directionWithCandidates(bool chords) {
     return Up;
 }
 
+GroupScramble QuestionGenerator::drawScramble() {
+    GroupScramble scramble;
+    const bool up = random_.next() % 2 == 0;
+    const int steps = random(10);
+    scramble.wheelSteps = up ? steps : -steps;
+    for (int& height : scramble.heights) {
+        CNote note;
+        height = randomSelected(note) ? note.pitch : -1;
+    }
+    return scramble;
+}
+
 void QuestionGenerator::newNoteQuestion(GameState& state, CNotesList& questions) {
     CNote note;
     if (drawnSelected(state.gameMode, note)) {

@@ -3,6 +3,8 @@
 // User-interface thread only.
 #pragma once
 
+#include <array>
+
 #include "game/GameState.h"
 #include "game/Platform.h"
 #include "model/CNotesList.h"
@@ -20,6 +22,14 @@ namespace tessimo {
 // index outside the selection falls back to the plain draw, random mod count.
 using PitchDraw =
     std::function<int(GameMode mode, std::span<const int> selection, std::uint32_t random)>;
+// How a new dictation question is shown at first: wheelSteps turns of the wheel (up when
+// positive), then the group moved to each pitch of heights in turn, as a hand would. The
+// user starts from a group of random shape at a random height and has to put it right.
+struct GroupScramble {
+    static constexpr int MoveCount = 10;
+    int wheelSteps = 0;
+    std::array<int, MoveCount> heights{};
+};
 
 // Index of the interval direction flags: together, up, down.
 enum Direction : int { Together = 0, Up = 1, Down = 2 };
@@ -55,6 +65,11 @@ public:
     // The group of Play intervals / Play chords, into an empty answer group.
     void newPlayInterval(GameState& state, CNotesList& group);
     void newPlayChord(GameState& state, CNotesList& group);
+
+    // The random start of a dictation question's answer group: up to 9 wheel steps in a random
+    // direction, then ten heights among the selected pitches. Depends on nothing but the
+    // selection and the random draws.
+    GroupScramble drawScramble();
 
     // Whether an interval of n half-tones in direction sign (+1, -1) can stand on pitch p.
     bool intervalCandidate(int p, int n, int sign) const;

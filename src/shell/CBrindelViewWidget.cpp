@@ -116,7 +116,7 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
             this, [this] { judgeWords(); }, Qt::QueuedConnection);
     });
     // The frame connects to statusMessage only once the view exists: say it from the loop.
-    std::string loaded = m_engine->loadUserFiles();
+    std::string loaded = m_engine->startUp();
     const std::string preferences = applyUserPreferences();
     if (!preferences.empty()) {
         loaded += (loaded.empty() ? "" : " ") + preferences;
@@ -570,15 +570,10 @@ void CBrindelViewWidget::showMessage(const std::string& text) {
 }
 
 void CBrindelViewWidget::paintEvent(QPaintEvent*) {
-    const GameMode mode = m_engine->gameMode();
-    const bool idle = m_engine->idle();
-    // Through the engine's beginPaint, the first paint prepares the exercise (entering Play
-    // notes) and Listen notes starts the sound of the notes whose time has come.
     QPainter painter(this);
     m_painter.paint(painter, size(), *m_engine);
     ++m_framesPainted;
     emit framePainted();
-    afterEngineEvent(mode, idle);
 }
 
 void CBrindelViewWidget::mousePressEvent(QMouseEvent* event) {

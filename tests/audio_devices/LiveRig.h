@@ -135,10 +135,9 @@ public:
         s.buildDurationList();
         view->settings() = s;
         view->prepareExercise();
-        view->beginPaint();
     }
 
-    // Delivers the engine's timer in real time, paints after every tick and calls afterTick,
+    // Delivers the engine's timer in real time, calls afterTick after every tick,
     // until done() or the timeout. Returns false on timeout.
     bool runUntil(const std::function<bool()>& done, const std::function<void()>& afterTick,
                   std::chrono::seconds timeout) {
@@ -151,7 +150,6 @@ public:
             std::this_thread::sleep_until(next);
             if (!timer.running.empty())
                 view->onTimer(1);
-            view->beginPaint();
             afterTick();
         }
         return true;

@@ -72,7 +72,6 @@ TEST(LiveThreads, ModesCaptureAndPlaybackSwitchWhileBuffersArrive) {
             std::this_thread::sleep_for(std::chrono::milliseconds(15 + k % 40));
             if (!rig.timer.running.empty())
                 rig.view->onTimer(1);
-            rig.view->beginPaint();
             rig.view->judgeRecognizedWords();
             if (k % 5 == 0)
                 rig.recognizer->PlayWord(Pitches[k % 3]);

@@ -106,7 +106,7 @@ private slots:
     void highDensityFramesFillEveryPhysicalPixel();
     void restoringOnlyWhatChangedMatchesAFreshFrame();
     void clippedPaintCopiesOnlyTheInvalidPart();
-    void viewPaintRunsTheEngineStepFirst();
+    void viewPaintOnlyReadsTheEngine();
     void screenshotsOfEveryMode();
 };
 
@@ -355,13 +355,14 @@ void FramePaintingTest::clippedPaintCopiesOnlyTheInvalidPart() {
     QVERIFY(red);
 }
 
-void FramePaintingTest::viewPaintRunsTheEngineStepFirst() {
+void FramePaintingTest::viewPaintOnlyReadsTheEngine() {
     EngineRig rig;
     SettingsRecord settings = settingsFor(SceneStaff::Treble);
     settings.durations.fill(0);
     settings.durations[5] = 1;
     rig.view.settings() = settings;
     rig.view.settings().buildDurationList();
+    rig.view.prepareExercise();
     ViewPainter painter;
     const QSize client(1000, 600);
     QImage window(client, QImage::Format_RGB32);
@@ -369,18 +370,17 @@ void FramePaintingTest::viewPaintRunsTheEngineStepFirst() {
         QPainter target(&window);
         painter.paint(target, client, rig.view);
     };
-    // The first paint prepares the exercise: the treble staff appears and Play notes starts.
     paint();
     QCOMPARE(int(rig.view.gameMode()), int(GameMode::PlayNotes));
     QVERIFY(darkNear(window, 600, 732, client));
 
-    // Listen notes: the first paint inside a note's time sounds it once and draws it green.
+    // Listen notes: the tick sounds the first note; paints sound nothing and draw it green.
     QVERIFY(rig.view.onCommand(ListenNotesCommand));
+    const std::size_t before = rig.midi.notes().size();
     rig.view.onTimer(1);
     QVERIFY(!rig.view.questionNotes().empty());
-    const std::size_t before = rig.midi.notes().size();
-    paint();
     QCOMPARE(rig.midi.notes().size(), before + 1);
+    paint();
     paint();
     QCOMPARE(rig.midi.notes().size(), before + 1);
     const CNote& first = rig.view.questionNotes().front();

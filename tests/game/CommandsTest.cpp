@@ -279,10 +279,10 @@ TEST(Commands, ManualsOpenTheirPaths) {
     EXPECT_EQ(rig.view.gameMode(), GameMode::Idle);
 }
 
-TEST(Commands, FirstPaintPreparesTheExercise) {
+TEST(Commands, StartUpPreparesTheExercise) {
     EngineRig rig;
     EXPECT_EQ(rig.view.gameMode(), GameMode::Idle);
-    rig.view.beginPaint();
+    EXPECT_EQ(rig.view.startUp(), "");
     EXPECT_EQ(rig.view.gameMode(), GameMode::PlayNotes);
     EXPECT_EQ(rig.view.selectedCount(), 28); // all naturals by default
     EXPECT_EQ(rig.view.staffLayout().staffBaseY, 1938);

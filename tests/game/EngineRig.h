@@ -162,21 +162,19 @@ struct EngineRig {
 
     explicit EngineRig(std::uint32_t seed = 1) : random(seed) {}
 
-    // Applies settings and prepares the exercise as the first paint does.
+    // Applies settings and prepares the exercise as start-up does.
     void prepare(const SettingsRecord& s) {
         view.settings() = s;
         view.settings().buildDurationList();
         view.prepareExercise();
-        view.beginPaint(); // the first paint prepares once more, as at start-up
     }
 
-    // One timer period passes: the clock moves, the tick runs, then the window repaints.
+    // One timer period passes: the clock moves and the tick runs.
     void tick() {
         clock.now += static_cast<std::uint32_t>(timer.period() > 0 ? timer.period() : 40);
         if (!timer.running.empty()) {
             view.onTimer(1);
         }
-        view.beginPaint();
     }
     void ticks(int n) {
         for (int i = 0; i < n; ++i) {

@@ -240,17 +240,92 @@ TEST(GameLoop, NeverTwoTimers) {
     EXPECT_TRUE(rig.timer.running.empty());
 }
 
-TEST(GameLoop, FirstQuestionHeardAbout2000msAfterStart) {
-    EngineRig rig;
+// Without answers, every question is played in the tick it becomes the first unanswered one
+// (entering the staff, or the one before it leaving), then every 2000 ms until it leaves.
+TEST(QuestionPlayback, EveryNoteQuestionIsPlayedWhenItBecomesFirst) {
+    EngineRig rig(5);
     SettingsRecord s = settingsWithRange(60, 72);
-    s.speed = 3; // the first note enters at the third tick
+    s.speed = 3; // 8 x per tick: a question enters every 1440 ms and stays about 8.8 s
     rig.prepare(s);
     rig.view.onCommand(NotesDictationCommand);
-    const std::uint32_t start = rig.clock.now;
-    while (rig.midi.notes().empty() && rig.clock.now - start < 5000) {
+    struct Question {
+        int pitch;
+        std::uint32_t becameFirst;
+        std::vector<std::uint32_t> plays;
+    };
+    std::vector<Question> questions;
+    int lastX = -1;
+    std::size_t seen = 0;
+    for (int i = 0; i < 2500; ++i) {
+        rig.tick();
+        const CNote* first = rig.view.questionNotes().firstUnanswered();
+        if (first == nullptr) {
+            lastX = -1;
+            continue;
+        }
+        if (first->x != lastX - 8) {
+            questions.push_back({first->pitch, rig.clock.now, {}});
+        }
+        lastX = first->x;
+        for (; seen < rig.midi.calls.size(); ++seen) {
+            const auto& call = rig.midi.calls[seen];
+            if (call.program != -1) {
+                ASSERT_EQ(call.keys, std::vector<int>{questions.back().pitch});
+                questions.back().plays.push_back(rig.clock.now);
+            }
+        }
+    }
+    ASSERT_GT(questions.size(), 20u);
+    EXPECT_EQ(rig.view.state().unknownCount + 1, static_cast<int>(questions.size()));
+    for (std::size_t q = 0; q + 1 < questions.size(); ++q) {
+        const Question& question = questions[q];
+        ASSERT_FALSE(question.plays.empty()) << "question " << q << " was never played";
+        EXPECT_EQ(question.plays.front(), question.becameFirst) << q;
+        for (std::size_t k = 1; k < question.plays.size(); ++k) {
+            EXPECT_EQ(question.plays[k] - question.plays[k - 1], 2000u) << q;
+        }
+    }
+}
+
+// After a right answer the next question, already on the staff, is played 500 ms later.
+TEST(QuestionPlayback, RightAnswerLeavesAPauseBeforeTheNextQuestion) {
+    EngineRig rig(5);
+    SettingsRecord s = settingsWith({60, 64, 67});
+    s.speed = 3;
+    rig.prepare(s);
+    rig.view.onCommand(NotesDictationCommand);
+    while (rig.view.questionNotes().size() < 2) {
         rig.tick();
     }
-    EXPECT_EQ(rig.clock.now - start, 2040u); // stamped at the first tick, played 2000 ms on
+    const int pitch = rig.view.questionNotes()[0].pitch;
+    rig.view.onMouseMove(rig.staffPoint(pitch), false);
+    rig.view.onLButtonDown(rig.staffPoint(pitch));
+    ASSERT_EQ(rig.view.state().okCount, 1);
+    const std::uint32_t answeredAt = rig.clock.now;
+    const std::size_t before = rig.midi.notes().size();
+    while (rig.midi.notes().size() == before && rig.clock.now - answeredAt < 3000) {
+        rig.tick();
+    }
+    EXPECT_EQ(rig.clock.now - answeredAt, 520u); // the first tick at least 500 ms on
+    EXPECT_EQ(rig.midi.notes().back().keys[0], rig.view.questionNotes()[1].pitch);
+}
+
+// An interval question is played from the tick after it enters, not 2000 ms later.
+TEST(QuestionPlayback, GroupQuestionIsPlayedWhenItEnters) {
+    EngineRig rig(3);
+    SettingsRecord s = settingsWithRange(48, 72);
+    s.speed = 3;
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(IntervalDictationCommand));
+    while (rig.view.questionNotes().empty()) {
+        rig.tick();
+    }
+    const std::uint32_t enteredAt = rig.clock.now;
+    while (rig.midi.notes().empty() && rig.clock.now - enteredAt < 3000) {
+        rig.tick();
+    }
+    EXPECT_EQ(rig.clock.now - enteredAt, 40u);
+    EXPECT_EQ(rig.midi.notes().front().keys[0], rig.view.questionNotes()[0].pitch);
 }
 
 TEST(GroupPlayback, ArpeggioOneNotePer400msBlockAtOnce) {

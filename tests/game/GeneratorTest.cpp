@@ -281,3 +281,45 @@ TEST(GeneratorTermination, RandomAcceptedSettings) {
 
 } // namespace
 } // namespace tessimo
+
+namespace tessimo {
+namespace {
+
+// The shape and height a dictation question's answer group starts from are drawn from the
+// selection, so the same seed gives the same game in a small window and a large one.
+std::vector<std::vector<int>> shownGroups(int command, ClientSize size) {
+    testing::EngineRig rig(21);
+    rig.window.size = size;
+    SettingsRecord s = testing::settingsWithRange(48, 72);
+    s.speed = 10;
+    s.intervalsUp = 1;
+    s.intervalsDown = 1;
+    rig.prepare(s);
+    EXPECT_TRUE(rig.view.onCommand(command));
+    std::vector<std::vector<int>> shown;
+    // Without answers, a question is set up at the start and then whenever one leaves.
+    for (int i = 0, left = -1; i < 1500; ++i) {
+        rig.tick();
+        if (rig.view.state().unknownCount != left && !rig.view.answerGroup().empty()) {
+            left = rig.view.state().unknownCount;
+            std::vector<int> pitches;
+            for (const CNote& note : rig.view.answerGroup()) {
+                pitches.push_back(note.pitch);
+            }
+            shown.push_back(pitches);
+        }
+    }
+    return shown;
+}
+
+TEST(Generator, ShownGroupDoesNotDependOnTheWindow) {
+    for (int command : {IntervalDictationCommand, ChordsDictationCommand}) {
+        const auto large = shownGroups(command, {2000, 3200});
+        EXPECT_GT(large.size(), 10u);
+        EXPECT_EQ(shownGroups(command, {640, 400}), large) << command;
+        EXPECT_EQ(shownGroups(command, {1920, 1080}), large) << command;
+    }
+}
+
+} // namespace
+} // namespace tessimo

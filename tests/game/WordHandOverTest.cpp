@@ -47,13 +47,12 @@ struct HandOverRig {
         SettingsRecord s = settingsWith(pitches);
         s.soundMode = Instrument;
         view.settings() = s;
-        view.beginPaint();
+        view.prepareExercise();
         ASSERT_TRUE(view.onCommand(RecognizeCommand));
     }
     void tick() {
         clock.now += 40;
         view.onTimer(1);
-        view.beginPaint();
     }
 };
 
@@ -102,7 +101,7 @@ TEST(WordHandOver, DestroyedViewLeavesNoCaptureOrTimerBehind) {
     SettingsRecord s = settingsWith({64});
     s.soundMode = Instrument;
     view->settings() = s;
-    view->beginPaint();
+    view->prepareExercise();
     ASSERT_TRUE(view->onCommand(RecognizeCommand));
     ASSERT_TRUE(recognizer.capturing);
     ASSERT_EQ(timer.running.size(), 1u);
