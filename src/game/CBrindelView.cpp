@@ -72,8 +72,11 @@ void CBrindelView::stopWhatRuns(bool midiStop, bool stopWordPlayback) {
     services_.recognizer.StopCapture();
     // Words recognised for the exercise that stops are no answers to the next one.
     recognizedWords_.clear();
+    // Whichever command this is, no note of what ran goes on sounding into what comes next.
     if (midiStop) {
         services_.midi.MidiStop();
+    } else {
+        services_.midi.silenceAll();
     }
     if (stopWordPlayback) {
         services_.recognizer.StopWordPlayback();

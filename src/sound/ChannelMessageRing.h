@@ -1,9 +1,9 @@
-// Single-producer single-consumer ring of packed MIDI messages: the user-interface thread
+// Single-producer single-consumer ring of synthesiser requests: the user-interface thread
 // pushes, the audio thread drains at the start of each render block. Lock-free, never
 // allocates after construction, never waits.
 #pragma once
 
-#include "sound/MidiPort.h"
+#include "sound/SynthRequest.h"
 
 #include <array>
 #include <atomic>
@@ -13,20 +13,20 @@ namespace tessimo {
 
 class ChannelMessageRing {
 public:
-    // Messages that fit at once; a power of two. Far more than one MidiPlay call sends.
+    // Requests that fit at once; a power of two. Far more than one MidiPlay call sends.
     static constexpr std::size_t Capacity = 1024;
 
-    // Producer thread only. Returns false, dropping the message, when the ring is full.
-    bool push(PackedMidiMessage message) noexcept {
+    // Producer thread only. Returns false, dropping the request, when the ring is full.
+    bool push(const SynthRequest& request) noexcept {
         const std::size_t tail = tail_.load(std::memory_order_relaxed);
         if (tail - head_.load(std::memory_order_acquire) == Capacity)
             return false;
-        slots_[tail & (Capacity - 1)] = message;
+        slots_[tail & (Capacity - 1)] = request;
         tail_.store(tail + 1, std::memory_order_release);
         return true;
     }
 
-    // Consumer thread only. Calls apply(message) for every message pushed so far, in order.
+    // Consumer thread only. Calls apply(request) for every request pushed so far, in order.
     template <typename Apply> void drain(Apply&& apply) noexcept {
         std::size_t head = head_.load(std::memory_order_relaxed);
         const std::size_t tail = tail_.load(std::memory_order_acquire);
@@ -37,7 +37,7 @@ public:
         }
     }
 
-    // True when messages wait that drain has not applied yet. Consumer thread only.
+    // True when requests wait that drain has not applied yet. Consumer thread only.
     bool hasPending() const noexcept {
         return tail_.load(std::memory_order_acquire) != head_.load(std::memory_order_relaxed);
     }
@@ -45,7 +45,7 @@ public:
 private:
     static_assert((Capacity & (Capacity - 1)) == 0, "Capacity must be a power of two");
 
-    std::array<PackedMidiMessage, Capacity> slots_{};
+    std::array<SynthRequest, Capacity> slots_{};
     alignas(64) std::atomic<std::size_t> head_{0}; // next slot to read; written by the consumer
     alignas(64) std::atomic<std::size_t> tail_{0}; // next slot to write; written by the producer
 };

@@ -1,4 +1,4 @@
-// The two entry points through which the exercise engine sounds notes on the synthesiser.
+// The entry points through which the exercise engine sounds notes on the synthesiser.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,20 @@ public:
     virtual ~MidiOutput() = default;
 
     // Sounds count keys at once with a General MIDI program (0..127), or silences everything
-    // when program is -1. lengths travel in the unused fourth byte of each note-on. With
-    // sustain false the last key sent before is cut off first. Returns 0, or 1 when opening
-    // the port, the program change or the note-off failed.
+    // when program is -1. With sustain false every key still held from earlier calls is
+    // released first, so that no note of an instrument that sounds while held (organ,
+    // strings) goes on for ever; with sustain true they go on sounding. lengths, one per key,
+    // are what the caller reckons each note lasts; MIDI has no field for them and no
+    // synthesiser uses them, so they are not sent. Returns 0, or 1 when opening the port, the
+    // program change or a release failed.
     // User-interface thread only.
     virtual int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths,
                          int count, std::uint8_t velocity, bool sustain) = 0;
+
+    // Stops every note sounding, held or dying away, keeping the instrument. For every change
+    // of exercise and every stop. Returns 0, or 1 when the output could not be told.
+    // User-interface thread only.
+    virtual int silenceAll() = 0;
 
     // MidiPlay(-1, {0}, {0}, 1, 0, false). User-interface thread only.
     int MidiStop() {

@@ -5,9 +5,25 @@ namespace tessimo {
 namespace {
 constexpr std::uint8_t ProgramChangeChannel1 = 0xC0;
 constexpr std::uint8_t NoteOnChannel1 = 0x90;
+constexpr std::uint8_t HighestKey = 127;
 } // namespace
 
-int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths,
+// A note-on of velocity 0 for every held key, lowest first. A key whose release is refused
+// stays held, so that the next call tries again.
+bool MidiPlayer::releaseHeldKeys() {
+    bool all = true;
+    for (int key = 0; key <= HighestKey && held_.any(); ++key) {
+        if (!held_.test(static_cast<std::size_t>(key)))
+            continue;
+        if (port_.send(packMidiMessage(NoteOnChannel1, static_cast<std::uint8_t>(key), 0)))
+            held_.reset(static_cast<std::size_t>(key));
+        else
+            all = false;
+    }
+    return all;
+}
+
+int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* /*lengths*/,
                          int count, std::uint8_t velocity, bool sustain) {
     if (notOpened_) {
         if (!port_.open())
@@ -23,23 +39,36 @@ int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8
         currentProgram_ = program;
     }
 
-    if (!sustain && currentProgram_ != -1) {
-        if (!port_.send(packMidiMessage(NoteOnChannel1, lastKey_, 0)))
-            return 1;
-    }
+    if (!sustain && !releaseHeldKeys())
+        return 1;
 
     if (program == -1) {
-        port_.reset(); // a failed reset is not reported
+        if (port_.reset()) // a failed reset is not reported
+            held_.reset();
         return 0;
     }
 
     if (keys == nullptr)
         return 0;
     for (int i = 0; i < count; ++i) {
-        const std::uint8_t length = lengths != nullptr ? lengths[i] : 0;
-        port_.send(packMidiMessage(NoteOnChannel1, keys[i], velocity, length)); // failures ignored
-        lastKey_ = keys[i];
+        // Held even when the port refused it: releasing a key that never sounded is harmless.
+        port_.send(packMidiMessage(NoteOnChannel1, keys[i], velocity)); // failures ignored
+        if (keys[i] <= HighestKey)
+            held_.set(keys[i]);
     }
+    return 0;
+}
+
+int MidiPlayer::silenceAll() {
+    if (notOpened_) {
+        held_.reset(); // nothing was ever sent
+        return 0;
+    }
+    if (!port_.reset()) {
+        // The keys stay held; the next MidiPlay without sustain releases them.
+        return 1;
+    }
+    held_.reset();
     return 0;
 }
 

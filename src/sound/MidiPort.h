@@ -5,14 +5,13 @@
 
 namespace tessimo {
 
-// A packed channel message: status in the low byte, then the first, second and a fourth data
-// byte that MIDI leaves undefined (synthesisers ignore it).
+// A packed channel message: status in the low byte, then the first and second data bytes; the
+// high byte is 0.
 using PackedMidiMessage = std::uint32_t;
 
 inline constexpr PackedMidiMessage packMidiMessage(std::uint8_t status, std::uint8_t d1,
-                                                   std::uint8_t d2 = 0, std::uint8_t d3 = 0) {
-    return PackedMidiMessage{status} | PackedMidiMessage{d1} << 8 | PackedMidiMessage{d2} << 16 |
-           PackedMidiMessage{d3} << 24;
+                                                   std::uint8_t d2 = 0) {
+    return PackedMidiMessage{status} | PackedMidiMessage{d1} << 8 | PackedMidiMessage{d2} << 16;
 }
 
 class MidiPort {

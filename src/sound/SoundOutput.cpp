@@ -416,6 +416,13 @@ int SoundOutput::MidiPlay(int program, const std::uint8_t* keys, const std::uint
     return 1;
 }
 
+int SoundOutput::silenceAll() {
+    if (player_.heldKeys().none() && isIdle())
+        return 0;
+    // Queued even while the stream is lost: a stalled stream that goes on plays what it held.
+    return player_.silenceAll();
+}
+
 void SoundOutput::askForRetry() {
     if (!device_->canRetry.load())
         return;

@@ -1,7 +1,5 @@
 #include "sound/SynthEngine.h"
 
-#include "sound/SynthMidiPort.h"
-
 #include <algorithm>
 #include <mutex>
 
@@ -64,33 +62,28 @@ std::unique_ptr<SynthEngine> SynthEngine::create(double sampleRate,
     return engine;
 }
 
-void SynthEngine::apply(PackedMidiMessage message) noexcept {
+void SynthEngine::apply(const SynthRequest& request) noexcept {
     fluid_synth_t* synth = synth_.get();
-    if (message == SynthResetMessage) {
+    const int channel = request.channel;
+    switch (request.kind) {
+    case SynthRequest::Kind::NoteOn:
+        fluid_synth_noteon(synth, channel, request.key, request.velocity); // 0 releases the key
+        break;
+    case SynthRequest::Kind::NoteOff:
+        fluid_synth_noteoff(synth, channel, request.key);
+        break;
+    case SynthRequest::Kind::ProgramChange:
+        fluid_synth_program_change(synth, channel, request.key);
+        break;
+    case SynthRequest::Kind::SilenceAll:
         // Every voice stops at once; program and bank of each channel stay as they are.
         fluid_synth_all_sounds_off(synth, -1);
-        return;
-    }
-    const int channel = static_cast<int>(message & 0x0F);
-    const int d1 = static_cast<int>((message >> 8) & 0x7F);
-    const int d2 = static_cast<int>((message >> 16) & 0x7F);
-    switch (message & 0xF0) {
-    case 0x80:
-        fluid_synth_noteoff(synth, channel, d1);
-        break;
-    case 0x90:
-        fluid_synth_noteon(synth, channel, d1, d2); // velocity 0 is a note-off
-        break;
-    case 0xC0:
-        fluid_synth_program_change(synth, channel, d1);
-        break;
-    default:
         break;
     }
 }
 
 void SynthEngine::render(float* out, std::size_t frames, int channelCount) noexcept {
-    input_.drain([this](PackedMidiMessage message) { apply(message); });
+    input_.drain([this](const SynthRequest& request) { apply(request); });
     fluid_synth_t* synth = synth_.get();
     if (channelCount == 2) {
         // Rendered in pieces so that the length always fits the library's int.
@@ -116,9 +109,9 @@ void SynthEngine::render(float* out, std::size_t frames, int channelCount) noexc
 }
 
 void SynthEngine::discardPendingNotes() noexcept {
-    input_.drain([this](PackedMidiMessage message) {
-        if ((message & 0xF0) == 0xC0)
-            apply(message);
+    input_.drain([this](const SynthRequest& request) {
+        if (request.kind == SynthRequest::Kind::ProgramChange)
+            apply(request);
     });
     fluid_synth_all_sounds_off(synth_.get(), -1);
 }

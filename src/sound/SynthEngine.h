@@ -27,13 +27,13 @@ public:
     SynthEngine(const SynthEngine&) = delete;
     SynthEngine& operator=(const SynthEngine&) = delete;
 
-    // Applies every message waiting in the ring, then writes frames of sound into out,
+    // Applies every request waiting in the ring, then writes frames of sound into out,
     // interleaved when channelCount is 2 (1 and 2 are supported). Never allocates, locks or
     // waits. Only the one rendering thread (the audio thread); the synth is created without
     // its own locking, so nothing else may touch it while rendering can run.
     void render(float* out, std::size_t frames, int channelCount) noexcept;
 
-    // Drops every message waiting in the ring except program changes, which it applies, and
+    // Drops every request waiting in the ring except program changes, which it applies, and
     // silences every voice: after a gap in the output, notes asked for during the gap are not
     // played late all at once, while the channels keep the programs the sender believes they
     // have. The rendering thread, or any one thread while nothing renders.
@@ -54,7 +54,7 @@ private:
     };
 
     SynthEngine(double sampleRate, ChannelMessageRing& input);
-    void apply(PackedMidiMessage message) noexcept;
+    void apply(const SynthRequest& request) noexcept;
 
     // Frames rendered at a time for a mono stream, which needs a stereo scratch buffer.
     static constexpr std::size_t ScratchFrames = 256;

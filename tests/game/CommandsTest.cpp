@@ -144,6 +144,25 @@ TEST(Commands, StartResetsScoreAndStopsSound) {
     EXPECT_EQ(rig.midi.calls.back().program, -1); // MidiStop
 }
 
+// Listen notes leaves a note held whatever the sustain; any exercise started after it, Play
+// notes among them, must not let it sound on.
+TEST(Commands, EveryExerciseStartSilencesWhatSounds) {
+    for (int command : {PlayNotesCommand, NotesDictationCommand, PlayIntervalsCommand,
+                        IntervalDictationCommand, PlayChordsCommand, ChordsDictationCommand,
+                        ListenNotesCommand, ConfigureCommand, ProfileCommand}) {
+        EngineRig rig;
+        rig.prepare(settingsWithRange(60, 72));
+        rig.view.onCommand(ListenNotesCommand);
+        rig.ticks(200);
+        ASSERT_FALSE(rig.midi.notes().empty());
+        const std::size_t calls = rig.midi.calls.size();
+        const int silences = rig.midi.silences;
+        rig.view.onCommand(command);
+        const bool stopped = rig.midi.calls.size() > calls && rig.midi.calls[calls].program == -1;
+        EXPECT_TRUE(stopped || rig.midi.silences > silences) << "command " << command;
+    }
+}
+
 TEST(Commands, CancelledRecordLeavesTheStoppedExercise) {
     EngineRig rig;
     SettingsRecord s = settingsWithRange(60, 72);

@@ -108,6 +108,11 @@ public:
         bool sustain;
     };
     std::vector<Call> calls;
+    int silences = 0; // silenceAll calls
+    int silenceAll() override {
+        ++silences;
+        return 0;
+    }
     int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths, int count,
                  std::uint8_t velocity, bool sustain) override {
         (void)velocity;

@@ -21,6 +21,13 @@ public:
         return 0;
     }
 
+    int silenceAll() override {
+        ++silences;
+        return 0;
+    }
+
+    int silences = 0;
+
 private:
     std::vector<int>& m_played;
 };

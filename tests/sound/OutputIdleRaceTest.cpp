@@ -36,7 +36,7 @@ public:
 private:
     void run() {
         for (;;) {
-            ring_.drain([this](PackedMidiMessage) { applied_.fetch_add(1); });
+            ring_.drain([this](const SynthRequest&) { applied_.fetch_add(1); });
             // Every block is silent and one frame long, so the stream stops as soon as the ring
             // is empty: the stop decision races with nearly every message.
             // The audio thread may be preempted between looking at the ring and acting on it:

@@ -78,6 +78,12 @@ TEST(SoundOutputIdle, NoteSoundsStreamIdlesAndTheNextNoteWakesIt) {
     const std::uint64_t idleAt = output.framesRendered();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(output.framesRendered(), idleAt) << "an idle stream still renders";
+    // Every change of exercise silences the output: with nothing held, an idle stream is not
+    // woken for it.
+    EXPECT_EQ(output.silenceAll(), 0);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(output.isIdle());
+    EXPECT_EQ(output.framesRendered(), idleAt) << "silencing woke the idle stream";
 
     const auto asked = std::chrono::steady_clock::now();
     ASSERT_EQ(playKey(output, 76), 0); // E5, which asks the device thread to wake the stream

@@ -11,22 +11,22 @@ using namespace tessimo;
 
 namespace {
 
-std::vector<PackedMidiMessage> drained(ChannelMessageRing& ring) {
-    std::vector<PackedMidiMessage> out;
-    ring.drain([&](PackedMidiMessage m) { out.push_back(m); });
+std::vector<SynthRequest> drained(ChannelMessageRing& ring) {
+    std::vector<SynthRequest> out;
+    ring.drain([&](const SynthRequest& r) { out.push_back(r); });
     return out;
 }
 
-TEST(SynthMidiPort, AcceptsOnlyWhatTheSynthesiserPlays) {
-    EXPECT_TRUE(isPlayableChannelMessage(packMidiMessage(0x90, 60, 100, 0xFF)));
-    EXPECT_TRUE(isPlayableChannelMessage(packMidiMessage(0x9F, 127, 0)));
-    EXPECT_TRUE(isPlayableChannelMessage(packMidiMessage(0x80, 60, 64)));
-    EXPECT_TRUE(isPlayableChannelMessage(packMidiMessage(0xC0, 127)));
-    EXPECT_FALSE(isPlayableChannelMessage(packMidiMessage(0xC0, 128)));
-    EXPECT_FALSE(isPlayableChannelMessage(packMidiMessage(0x90, 128, 100)));
-    EXPECT_FALSE(isPlayableChannelMessage(packMidiMessage(0x90, 60, 200)));
-    EXPECT_FALSE(isPlayableChannelMessage(packMidiMessage(0xB0, 7, 100))); // controllers
-    EXPECT_FALSE(isPlayableChannelMessage(SynthResetMessage));
+TEST(SynthMidiPort, TurnsWhatTheSynthesiserPlaysIntoRequests) {
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0x90, 60, 100)), SynthRequest::noteOn(0, 60, 100));
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0x9F, 127, 0)), SynthRequest::noteOn(15, 127, 0));
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0x80, 60, 64)), SynthRequest::noteOff(0, 60));
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0xC3, 127)), SynthRequest::programChange(3, 127));
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0xC0, 128)), std::nullopt);
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0x90, 128, 100)), std::nullopt);
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0x90, 60, 200)), std::nullopt);
+    EXPECT_EQ(synthRequestFor(packMidiMessage(0xB0, 7, 100)), std::nullopt); // controllers
+    EXPECT_EQ(synthRequestFor(0xFF), std::nullopt);                          // system reset
 }
 
 TEST(SynthMidiPort, OpensOnlyOnceTheSynthesiserRuns) {
@@ -38,7 +38,8 @@ TEST(SynthMidiPort, OpensOnlyOnceTheSynthesiserRuns) {
     EXPECT_TRUE(drained(ring).empty()); // dropped, not queued for later
     port.markReady();
     EXPECT_EQ(player.MidiPlay(0, &key, &length, 1, ExerciseVelocity, true), 0);
-    EXPECT_EQ(drained(ring), (std::vector<PackedMidiMessage>{0xC0, 0x00643C90}));
+    EXPECT_EQ(drained(ring), (std::vector<SynthRequest>{SynthRequest::programChange(0, 0),
+                                                        SynthRequest::noteOn(0, 60, 100)}));
 }
 
 TEST(SynthMidiPort, ProgramOutsideGeneralMidiFailsAndIsNotQueued) {
@@ -62,7 +63,7 @@ TEST(SynthMidiPort, FullRingFailsTheSendAndResetQueuesItsMarker) {
     EXPECT_FALSE(port.reset());
     EXPECT_EQ(drained(ring).size(), ChannelMessageRing::Capacity);
     EXPECT_TRUE(port.reset());
-    EXPECT_EQ(drained(ring), std::vector<PackedMidiMessage>{SynthResetMessage});
+    EXPECT_EQ(drained(ring), std::vector<SynthRequest>{SynthRequest::silenceAll()});
 }
 
 } // namespace

@@ -17,6 +17,7 @@ namespace {
 constexpr int Piano = 0;
 constexpr int ChurchOrgan = 19;
 constexpr int ReedOrgan = 20;
+constexpr int StringEnsemble = 48;
 constexpr int Clarinet = 71;
 constexpr int Flute = 73;
 
@@ -96,6 +97,50 @@ TEST_P(SynthSound, WithoutSustainTheNextKeyCutsThePreviousOne) {
     const double cut = previousKeyLevel(synth, false);
     EXPECT_GT(sustained, 0.005);
     EXPECT_LT(cut, sustained / 10);
+}
+
+// Level in dB relative to full scale (-200 for exact silence).
+double dbfs(double amplitude) {
+    return amplitude > 0 ? 20 * std::log10(amplitude) : -200;
+}
+
+// The loudest any key of chord sounds in samples.
+double loudestOf(const std::vector<float>& samples, std::initializer_list<int> chord) {
+    double loudest = 0;
+    for (int key : chord)
+        loudest = std::max(loudest, peakNear(samples, OfflineSynth::Rate, keyFrequency(key)));
+    return loudest;
+}
+
+TEST_P(SynthSound, WithoutSustainTheNextCallReleasesEveryKeyOfAChord) {
+    // Instruments that sound for as long as their keys are held.
+    for (int program : {ChurchOrgan, StringEnsemble}) {
+        synth.player.MidiStop();
+        synth.render(0.3);
+        synth.play(program, {48, 55, 64}, false);
+        const double held = loudestOf(slice(synth.render(0.5), 0.1, 0.5), {48, 55, 64});
+        EXPECT_GT(dbfs(held), -40) << "program " << program;
+        synth.play(program, {79}, false); // far from the chord and its low harmonics
+        // The release of these programs is well under a second and a half.
+        const auto after = slice(synth.render(2.0), 1.5, 2.0);
+        EXPECT_GT(peakNear(after, OfflineSynth::Rate, keyFrequency(79)), 0.005);
+        EXPECT_LT(dbfs(loudestOf(after, {48, 55, 64})), -60) << "program " << program;
+    }
+}
+
+TEST_P(SynthSound, SilenceAllStopsALowOrganNoteThatWouldSoundOn) {
+    // A low note as a melody plays it, then nothing more on its own; silenced, it is gone
+    // within a few hundred milliseconds, left alone it sounds on.
+    const auto lowNote = [this](bool silence) {
+        synth.play(ChurchOrgan, {40}, false);
+        synth.render(0.5);
+        if (silence) {
+            EXPECT_EQ(synth.player.silenceAll(), 0);
+        }
+        return dbfs(peakAbs(slice(synth.render(1.0), 0.3, 1.0)));
+    };
+    EXPECT_GT(lowNote(false), -40);
+    EXPECT_LT(lowNote(true), -60);
 }
 
 TEST_P(SynthSound, StopSilencesWithin200Milliseconds) {

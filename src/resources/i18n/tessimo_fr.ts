@@ -32,6 +32,10 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
         <translation>Veuillez saisir un nombre entier.</translation>
     </message>
     <message>
+        <source>Please enter a number of at least 1.</source>
+        <translation>Veuillez saisir un nombre au moins égal à 1.</translation>
+    </message>
+    <message>
         <source>Check all</source>
         <translation>Tout cocher</translation>
     </message>

@@ -164,7 +164,8 @@ void CConfigureDialog::resetControls() {
 }
 
 void CConfigureDialog::openingSteps() {
-    SettingsRecord& s = settings_;
+    working_ = settings_;
+    const SettingsRecord& s = working_;
     instrumentPending_ = std::clamp<int>(s.instrument, 0, InstrumentCount - 1);
     keyPending_ = s.key >= 0 && s.key < ScaleCount ? s.key : -1;
 
@@ -203,20 +204,25 @@ void CConfigureDialog::openingSteps() {
     exchange(false);
 }
 
+// After OK the working copy, read whole from the controls, gets its derived fields and then
+// replaces the record in one assignment. After Cancel the record is left as it was: it is
+// consistent already (its durations follow durationChecks), and nothing read by a refused OK
+// reaches it.
 void CConfigureDialog::closingSteps(bool accepted) {
-    SettingsRecord& s = settings_;
+    if (!accepted) {
+        return;
+    }
+    SettingsRecord& s = working_;
     for (int m = 0; m < DurationCodeCount; ++m) {
         s.durations[DurationCodeCount - 1 - m] = s.durationChecks[m];
     }
     s.buildDurationList();
-    if (!accepted) {
-        return;
-    }
     s.beatsPerBar = s.beatsPerBarChoice + 2;
     s.beatLength = BeatTable[std::clamp<int>(s.beatChoice, 0, BeatChoiceCount - 1)];
     s.instrument = instrumentPending_;
     s.key = keyPending_;
     s.chords = chordsPending_;
+    settings_ = s;
 }
 
 bool CConfigureDialog::exchangeInteger(QLineEdit* edit, std::int32_t& value, bool save) {
@@ -226,7 +232,8 @@ bool CConfigureDialog::exchangeInteger(QLineEdit* edit, std::int32_t& value, boo
     }
     bool ok = false;
     const int typed = edit->text().trimmed().toInt(&ok);
-    if (ok) {
+    // A limit of 0 or below would end every exercise as it starts.
+    if (ok && typed >= 1) {
         value = typed;
         return true;
     }
@@ -235,8 +242,10 @@ bool CConfigureDialog::exchangeInteger(QLineEdit* edit, std::int32_t& value, boo
         // than trapping the user in the dialog.
         return true;
     }
-    auto* message = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                    tr("Please enter an integer."), QMessageBox::Ok, this);
+    const QString text =
+        ok ? tr("Please enter a number of at least 1.") : tr("Please enter an integer.");
+    auto* message =
+        new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     message->setObjectName(QStringLiteral("integerMessage"));
     message->setAttribute(Qt::WA_DeleteOnClose);
     message->setWindowModality(Qt::WindowModal);
@@ -253,7 +262,7 @@ bool CConfigureDialog::exchangeInteger(QLineEdit* edit, std::int32_t& value, boo
 // Moves every bound value between the record and its control, in binding order; reading stops
 // at a Max box without an integer. Then the refreshers run.
 bool CConfigureDialog::exchange(bool save) {
-    SettingsRecord& s = settings_;
+    SettingsRecord& s = working_;
     const auto flag = [save](QAbstractButton* box, std::int32_t& value) {
         if (save) {
             value = box->isChecked() ? 1 : 0;

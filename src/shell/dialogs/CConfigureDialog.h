@@ -1,10 +1,10 @@
-// The configuration dialog: edits the settings record in place. Every control carries its id
-// (ControlId.h, ConfigureIds.h).
+// The configuration dialog: edits a copy of the settings record and puts it into the record
+// when OK succeeds. Every control carries its id (ControlId.h, ConfigureIds.h).
 //
 // Use: keep one CConfigureDialog beside the record it edits and call exec() for each Configure
 // command. exec() rebuilds every control from the record, runs the dialog modally and returns
-// QDialog::Accepted or QDialog::Rejected. Only OK writes the record (the Max boxes are the one
-// exception: see accept()); the caller then saves the record (saveUserSettings).
+// QDialog::Accepted or QDialog::Rejected. Only an OK that closes the dialog changes the record,
+// all of it at once; the caller then saves the record (saveUserSettings).
 // User-interface thread only.
 #pragma once
 
@@ -37,8 +37,8 @@ public:
     explicit CConfigureDialog(SettingsRecord& settings, QWidget* parent = nullptr);
 
     // Opening steps, the modal loop, closing steps. After OK the record holds what the
-    // controls show, with beatsPerBar, beatLength, instrument, key and chords derived; after
-    // Cancel only durations and durationList are rebuilt from durationChecks.
+    // controls show, with durations, durationList, beatsPerBar, beatLength, instrument, key
+    // and chords derived; after Cancel it is unchanged.
     int exec() override;
 
     // The size the dialog takes on a screen whose free area is available: all of it when it
@@ -48,11 +48,10 @@ public:
     // The scroll area around the groups (scroll bars show only when they do not fit).
     QScrollArea* scrollArea() const { return scroll_; }
 
-    // OK: reads every control into the record in binding order. A Max box that does not hold
-    // an integer stops the reading there with a message, puts the focus back into that box and
-    // keeps the dialog open; the fields read before it (speed, beatsPerBarChoice, and maxErrors
-    // when the second box fails) keep their new values even if the dialog is then cancelled.
-    // A disabled Max box (its limit is off) without an integer is skipped: it cannot be fixed.
+    // OK: reads every control into the working copy in binding order. A Max box that does not
+    // hold an integer of at least 1 stops the reading there with a message, puts the focus
+    // back into that box and keeps the dialog open; the record is not touched. A disabled Max
+    // box (its limit is off) without such a number keeps its count: it cannot be fixed.
     void accept() override;
 
     // The control or picture with this id, or nullptr.
@@ -103,6 +102,7 @@ private:
     bool sustainAllowed(int program) const;
 
     SettingsRecord& settings_;
+    SettingsRecord working_; // what the controls edit; reaches settings_ only on OK
     QHash<int, QWidget*> controls_;
     QList<QWidget*> buildOrder_; // every control in the order it was made: the tab order
 

@@ -56,6 +56,18 @@ private:
     QRadioButton* radio(CConfigureDialog& d, int id) { return d.control<QRadioButton>(id); }
     QPushButton* button(CConfigureDialog& d, int id) { return d.control<QPushButton>(id); }
 
+    // The message a refused OK shows, dismissed; the focus is back in edit.
+    void dismissRefusal(CConfigureDialog& d, int edit, const QString& says) {
+        QVERIFY(d.isVisible());
+        auto* message = d.findChild<QMessageBox*>(QStringLiteral("integerMessage"));
+        QVERIFY(message != nullptr);
+        QVERIFY(message->isVisible());
+        QVERIFY2(message->text().contains(says), qPrintable(message->text()));
+        message->button(QMessageBox::Ok)->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(d.focusWidget(), d.control(edit));
+    }
+
 private slots:
     void init() { settings_ = SettingsRecord{}; }
 
@@ -402,7 +414,7 @@ private slots:
         QCOMPARE(settings_.durationCount, 14);
     }
 
-    void aMaxBoxWithoutAnIntegerKeepsTheDialogOpen() {
+    void aRefusedOkThenCancelLeavesTheRecordAsItWas() {
         CConfigureDialog d(settings_);
         const int result = runModal(d, [&] {
             d.control<QSlider>(SpeedSlider)->setValue(7);
@@ -414,24 +426,19 @@ private slots:
             d.control<QLineEdit>(MaxUnknownEdit)->setText(QStringLiteral("1x"));
             box(d, IntervalsUp)->click(); // bound after the failing box
             button(d, OkButton)->click();
-            QVERIFY(d.isVisible());
-            auto* message = d.findChild<QMessageBox*>(QStringLiteral("integerMessage"));
-            QVERIFY(message != nullptr);
-            QVERIFY(message->isVisible());
-            QVERIFY(message->text().contains(QStringLiteral("integer")));
-            message->button(QMessageBox::Ok)->click();
-            QCoreApplication::processEvents();
-            QCOMPARE(d.focusWidget(), d.control(MaxUnknownEdit));
+            dismissRefusal(d, MaxUnknownEdit, QStringLiteral("integer"));
             button(d, CancelButton)->click();
         });
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(settings_.speed, 7);
-        QCOMPARE(settings_.beatsPerBarChoice, 1);
-        QCOMPARE(settings_.maxErrors, 150); // any integer goes in, out of the arrows' range too
-        QCOMPARE(settings_.beatsPerBar, 4); // derived only after OK
-        QCOMPARE(settings_.maxUnknown, 10);
-        QCOMPARE(settings_.errorLimitOn, 0);
-        QCOMPARE(settings_.intervalsUp, 0);
+        // Neither the fields read before the failing box nor any other changed.
+        QCOMPARE(settings_, SettingsRecord{});
+
+        // The next showing starts from the record, not from what the refused OK had read.
+        runModal(d, [&] {
+            QCOMPARE(d.control<QSlider>(SpeedSlider)->value(), 3);
+            QCOMPARE(d.control<QLineEdit>(MaxErrorsEdit)->text(), QStringLiteral("10"));
+            QVERIFY(!box(d, ErrorLimit)->isChecked());
+        });
     }
 
     void aMaxBoxThatIsOffDoesNotBlockOk() {
@@ -440,28 +447,39 @@ private slots:
             box(d, ErrorLimit)->click();
             d.control<QLineEdit>(MaxErrorsEdit)->setText(QStringLiteral("abc"));
             box(d, ErrorLimit)->click(); // off again: the box cannot be corrected now
+            box(d, UnknownLimit)->click();
+            d.control<QLineEdit>(MaxUnknownEdit)->setText(QStringLiteral("0"));
+            box(d, UnknownLimit)->click();
             button(d, OkButton)->click();
             QVERIFY(!d.isVisible());
         });
         QCOMPARE(settings_.maxErrors, 10);
+        QCOMPARE(settings_.maxUnknown, 10);
         QCOMPARE(settings_.errorLimitOn, 0);
+        QCOMPARE(settings_.unknownLimitOn, 0);
     }
 
-    void theFirstMaxBoxStopsBeforeItsOwnField() {
+    void aMaxOfZeroOrBelowIsRefusedLikeANonInteger() {
         settings_.errorLimitOn = 1;
         CConfigureDialog d(settings_);
-        runModal(d, [&] {
+        const int result = runModal(d, [&] {
             d.control<QLineEdit>(MaxErrorsEdit)->setText(QStringLiteral(""));
             d.control<QLineEdit>(MaxUnknownEdit)->setText(QStringLiteral("20"));
             button(d, OkButton)->click();
-            QVERIFY(d.isVisible());
+            dismissRefusal(d, MaxErrorsEdit, QStringLiteral("integer"));
+            for (const char* dead : {"0", " -3 "}) {
+                d.control<QLineEdit>(MaxErrorsEdit)->setText(QString::fromLatin1(dead));
+                button(d, OkButton)->click();
+                dismissRefusal(d, MaxErrorsEdit, QStringLiteral("at least 1"));
+            }
             // Corrected, OK closes and the derived fields follow.
-            d.control<QLineEdit>(MaxErrorsEdit)->setText(QStringLiteral(" -3 "));
+            d.control<QLineEdit>(MaxErrorsEdit)->setText(QStringLiteral("150"));
             radio(d, 1032)->click(); // six beats
             button(d, OkButton)->click();
             QVERIFY(!d.isVisible());
         });
-        QCOMPARE(settings_.maxErrors, -3);
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(settings_.maxErrors, 150); // any integer from 1 goes in, beyond the arrows too
         QCOMPARE(settings_.maxUnknown, 20);
         QCOMPARE(settings_.beatsPerBar, 6);
     }
