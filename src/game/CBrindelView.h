@@ -13,12 +13,12 @@
 #include <functional>
 #include <string>
 
-#include "display/LogicalSpace.h"
-#include "display/StaffLayout.h"
 #include "game/CommandIds.h"
 #include "game/GameState.h"
 #include "game/Platform.h"
 #include "game/WordQueue.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/StaffLayout.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
