@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/SafeFileOpen.h"
 #include "model/ProfileSwitch.h"
-#include "model/SafeFileOpen.h"
 #include "support/FakeRecognizer.h"
 #include "support/HostileEntries.h"
 #include "support/Watchdog.h"
