@@ -1,7 +1,7 @@
 #include "audio_devices/PortAudioCapture.h"
 
 #include "audio_devices/CaptureRebuffer.h"
-#include "audio_devices/SampleRing.h"
+#include "concurrency/SpscRing.h"
 #include "sound/PortAudioSession.h"
 #include "sound/SoundDevices.h"
 
@@ -105,7 +105,8 @@ struct PortAudioCapture::Run {
 
     const bool probeOnly;
     Clock::time_point stoppedAt = Clock::now(); // user-interface thread only
-    SampleRing ring{RingSamples};
+    // Producer: the stream callback; consumer: the capture thread.
+    SpscRing<std::int16_t, RingSamples> ring;
     std::atomic<double> deviceRate{0};
 
     std::mutex mutex;

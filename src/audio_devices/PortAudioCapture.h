@@ -5,9 +5,9 @@
 // that can wait on the sound server: it starts the audio library, opens the default input
 // device (mono 16-bit at 22000 Hz, or at the device's own rate, converted), starts and stops
 // and closes the stream. The library's real-time callback only copies into a preallocated
-// SampleRing; the capture thread takes the samples from there every few milliseconds,
-// rebuffers them into 4096-sample buffers at 22000 Hz and gives each to the sink (the
-// recogniser), in order.
+// single-producer ring (SpscRing); the capture thread takes the samples from there every few
+// milliseconds, rebuffers them into 4096-sample buffers at 22000 Hz and gives each to the sink
+// (the recogniser), in order.
 //
 // Nothing waits without a bound on the user-interface thread: stop() asks the capture thread
 // to deliver the partly filled last buffer and waits at most StopWait for it. A capture thread

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "display/FrameState.h"
-#include "display/LogicalSpace.h"
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
+#include "geometry/LogicalSpace.h"
 
 #include <QImage>
 #include <QSize>

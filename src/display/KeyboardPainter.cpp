@@ -1,9 +1,9 @@
 #include "display/KeyboardPainter.h"
 
 #include "display/FrameState.h"
-#include "display/KeyboardGeometry.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
+#include "geometry/KeyboardGeometry.h"
 #include "model/Pitch.h"
 
 #include <QPainter>

@@ -6,8 +6,8 @@
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
-#include "display/StaffLayout.h"
 #include "display/StaffPainter.h"
+#include "geometry/StaffLayout.h"
 #include "model/NoteNames.h"
 #include "model/Pitch.h"
 

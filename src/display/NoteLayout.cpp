@@ -1,8 +1,8 @@
 #include "display/NoteLayout.h"
 
-#include "display/LogicalSpace.h"
 #include "display/NotePainter.h"
-#include "display/StaffLayout.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/StaffLayout.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 #include "display/NotePainter.h"
 
 #include "display/KeyboardPainter.h"
-#include "display/LogicalSpace.h"
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
-#include "display/StaffLayout.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/StaffLayout.h"
 #include "model/NoteNames.h"
 #include "model/Pitch.h"
 

@@ -1,11 +1,11 @@
 #include "display/ScorePanel.h"
 
 #include "display/FrameState.h"
-#include "display/LogicalSpace.h"
 #include "display/NoteLayout.h"
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
+#include "geometry/LogicalSpace.h"
 
 #include <QCoreApplication>
 #include <QPainter>

@@ -4,7 +4,7 @@
 #include "display/PaintCache.h"
 #include "display/PaintContext.h"
 #include "display/PaintStyle.h"
-#include "display/StaffLayout.h"
+#include "geometry/StaffLayout.h"
 
 #include <QPainter>
 

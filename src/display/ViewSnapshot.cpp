@@ -1,7 +1,7 @@
 #include "display/ViewSnapshot.h"
 
-#include "display/StaffLayout.h"
 #include "game/CBrindelView.h"
+#include "geometry/StaffLayout.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "display/PitchAt.h"
 #include "game/CBrindelView.h"
 #include "game/GroupRules.h"
+#include "geometry/PitchAt.h"
 #include "model/ChordTable.h"
 #include "model/Pitch.h"
 #include "recognition/RecognizerEntryPoints.h"

@@ -15,8 +15,6 @@
 #include <functional>
 #include <string>
 
-#include "display/LogicalSpace.h"
-#include "display/StaffLayout.h"
 #include "game/CommandIds.h"
 #include "game/ExerciseMode.h"
 #include "game/GameState.h"
@@ -24,6 +22,8 @@
 #include "game/Platform.h"
 #include "game/QuestionGenerator.h"
 #include "game/WordQueue.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/StaffLayout.h"
 #include "model/AnswerOutcome.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"

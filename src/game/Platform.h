@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "display/LogicalSpace.h"
+#include "geometry/LogicalSpace.h"
 #include "model/ProfileSwitch.h"
 
 namespace tessimo {

@@ -3,9 +3,9 @@
 // locked or waited for on either side.
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <cstdint>
+
+#include "concurrency/SpscRing.h"
 
 namespace tessimo {
 
@@ -15,40 +15,25 @@ public:
 
     // Producer side (the capture thread, one at a time). Returns false, dropping the word, when
     // the queue is full: a user cannot say 64 words between two ticks.
-    bool push(int slot) {
-        const std::uint32_t tail = tail_.load(std::memory_order_relaxed);
-        const std::uint32_t head = head_.load(std::memory_order_acquire);
-        if (tail - head >= Capacity) {
-            return false;
-        }
-        slots_[tail % Capacity] = static_cast<std::int16_t>(slot);
-        tail_.store(tail + 1, std::memory_order_release);
-        return true;
-    }
+    bool push(int slot) { return ring_.push(static_cast<std::int16_t>(slot)); }
 
     // Consumer side (the user-interface thread). Returns false when empty.
     bool pop(int& slot) {
-        const std::uint32_t head = head_.load(std::memory_order_relaxed);
-        const std::uint32_t tail = tail_.load(std::memory_order_acquire);
-        if (head == tail) {
+        std::int16_t value = 0;
+        if (!ring_.pop(value)) {
             return false;
         }
-        slot = slots_[head % Capacity];
-        head_.store(head + 1, std::memory_order_release);
+        slot = value;
         return true;
     }
 
     // Consumer side: drops every queued word.
     void clear() {
-        int ignored = 0;
-        while (pop(ignored)) {
-        }
+        ring_.drain([](std::int16_t) {});
     }
 
 private:
-    std::array<std::int16_t, Capacity> slots_{};
-    std::atomic<std::uint32_t> head_{0};
-    std::atomic<std::uint32_t> tail_{0};
+    SpscRing<std::int16_t, Capacity> ring_;
 };
 
 } // namespace tessimo

@@ -10,7 +10,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo {
 

@@ -20,8 +20,7 @@ void PitchTable::loadTemplateFlags(const std::array<std::uint8_t, TemplateSlotCo
     }
 }
 
-void PitchTable::rebuildSelection(const SettingsRecord& settings,
-                                  RecognizerEntryPoints& recognizer) {
+void PitchTable::rebuildSelection(const SettingsRecord& settings, TemplateStore& recognizer) {
     for (int i = 0; i <= HighestPitch; ++i) {
         CNote& entry = (*this)[i];
         entry.wordActive = 0;

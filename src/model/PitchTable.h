@@ -10,7 +10,7 @@
 
 #include "model/CNote.h"
 #include "model/SettingsRecord.h"
-#include "recognition/RecognizerEntryPoints.h"
+#include "recognition/TemplateStore.h"
 
 namespace tessimo {
 
@@ -28,7 +28,7 @@ public:
     // Rebuilds the selection and the recogniser vocabulary from the settings and tells the
     // recogniser which slots may be recognised. With Voice only natural pitches are selected,
     // and each natural pitch class is one word recorded three times (slots c, c+12, c+24).
-    void rebuildSelection(const SettingsRecord& settings, RecognizerEntryPoints& recognizer);
+    void rebuildSelection(const SettingsRecord& settings, TemplateStore& recognizer);
 
     // Stores staffY of every entry that stands for a pitch of the range: entries 0..35 from
     // their own pitch (when it is one of the range), entries 36..83 from their index.

@@ -69,7 +69,7 @@ std::vector<std::string> listUsers(const std::string& directory) {
 }
 
 ProfileSwitchResult switchProfile(const std::string& directory, const std::string& userName,
-                                  SettingsRecord& settings, RecognizerEntryPoints& recognizer) {
+                                  SettingsRecord& settings, TemplateStore& recognizer) {
     const UserNameProblem problem = checkUserName(userName);
     if (problem != UserNameProblem::None) {
         return refused(describeUserNameProblem(problem));

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/SettingsRecord.h"
-#include "recognition/RecognizerEntryPoints.h"
+#include "recognition/TemplateStore.h"
 
 namespace tessimo {
 
@@ -42,7 +42,7 @@ std::vector<std::string> listUsers(const std::string& directory);
 // cannot be read (it is not overwritten), or the new file cannot be written. Never blocks on
 // what has the file's name.
 ProfileSwitchResult switchProfile(const std::string& directory, const std::string& userName,
-                                  SettingsRecord& settings, RecognizerEntryPoints& recognizer);
+                                  SettingsRecord& settings, TemplateStore& recognizer);
 
 struct SettingsLoadResult {
     bool loaded = false; // the file was read into the settings

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "model/AtomicFileWrite.h"
-#include "model/SafeFileOpen.h"
+#include "files/AtomicFileWrite.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo {
 

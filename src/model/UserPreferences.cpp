@@ -7,7 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/AtomicFileWrite.h"
+#include "files/AtomicFileWrite.h"
 
 namespace tessimo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/AtomicFileWrite.h"
+#include "files/AtomicFileWrite.h"
 #include "recognition/AdaptiveRecognizer.h"
 #include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"

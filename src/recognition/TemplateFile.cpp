@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 #include "recognition/FrameAnalysis.h"
 
 namespace tessimo {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo {
 

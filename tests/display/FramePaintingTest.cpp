@@ -2,11 +2,11 @@
 // the build tree (screenshots/) for a person to look at.
 #include "PaintScenes.h"
 #include "display/FramePainter.h"
-#include "display/KeyboardGeometry.h"
 #include "display/PaintStyle.h"
 #include "display/ViewPainter.h"
 #include "game/CommandIds.h"
 #include "game/EngineRig.h"
+#include "geometry/KeyboardGeometry.h"
 
 #include <QDir>
 #include <QImage>

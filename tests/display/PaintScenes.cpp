@@ -1,7 +1,7 @@
 #include "PaintScenes.h"
 
-#include "display/StaffLayout.h"
 #include "display/ViewSnapshot.h"
+#include "geometry/StaffLayout.h"
 #include "model/PitchTable.h"
 #include "support/FakeRecognizer.h"
 

@@ -15,7 +15,7 @@
 #include "history/WeakSpotWeights.h"
 #include "model/Pitch.h"
 #include "model/PitchTable.h"
-#include "support/FakeRecognizer.h"
+#include "support/FakeTemplateStore.h"
 
 namespace tessimo {
 namespace {
@@ -60,7 +60,7 @@ TEST(WeightedDraw, WithTheOptionOffTheSequenceIsTodays) {
         settings.notes[static_cast<std::size_t>(p - LowestPitch)] = 1;
     }
     settings.soundMode = Synthesizer;
-    FakeRecognizer recognizer;
+    FakeTemplateStore recognizer;
     PitchTable table;
     table.rebuildSelection(settings, recognizer);
     std::vector<int> selection;

@@ -12,9 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/SafeFileOpen.h"
 #include "model/ProfileSwitch.h"
-#include "model/SafeFileOpen.h"
-#include "support/FakeRecognizer.h"
+#include "support/FakeTemplateStore.h"
 #include "support/HostileEntries.h"
 #include "support/Watchdog.h"
 
@@ -143,7 +143,7 @@ TEST_F(HostileFiles, TheProfileSwitchRefusesThemAndListsOnlyRegularFiles) {
         if (!make(kind, "config" + user + ".dat")) {
             continue;
         }
-        FakeRecognizer recognizer;
+        FakeTemplateStore recognizer;
         SettingsRecord settings = unusual();
         ProfileSwitchResult result;
         {
@@ -197,7 +197,7 @@ TEST(UnreadableSettings, AFileThatCannotBeReadIsKeptAndSaidWhy) {
             const SettingsLoadResult result = loadUserSettings(folder, "", settings);
             const bool kept = result.fileKept && settings == SettingsRecord{} &&
                               result.message.find("permission denied") != std::string::npos;
-            FakeRecognizer recognizer;
+            FakeTemplateStore recognizer;
             const bool refused = !switchProfile(folder, "", settings, recognizer).switched;
             ::chmod(file.c_str(), 0600);
             SettingsRecord again;

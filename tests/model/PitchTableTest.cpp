@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/PitchTable.h"
-#include "support/FakeRecognizer.h"
+#include "support/FakeTemplateStore.h"
 
 namespace tessimo {
 namespace {
@@ -34,7 +34,7 @@ TEST(PitchTable, LoadSetsEveryEntryFromTemplateFlags) {
 
 TEST(PitchTable, VoiceSharesOneWordPerPitchClass) {
     PitchTable table;
-    testing::FakeRecognizer recognizer;
+    testing::FakeTemplateStore recognizer;
     table.rebuildSelection(onlyPitches({60, 72}, Voice), recognizer);
     EXPECT_EQ(table.selectedCount(), 2);
     EXPECT_EQ(table.wordCount(), 3);
@@ -52,7 +52,7 @@ TEST(PitchTable, VoiceSharesOneWordPerPitchClass) {
 
 TEST(PitchTable, VoiceLeavesBlackKeysOut) {
     PitchTable table;
-    testing::FakeRecognizer recognizer;
+    testing::FakeTemplateStore recognizer;
     table.rebuildSelection(onlyPitches({61, 62}, Voice), recognizer);
     EXPECT_EQ(table[61].selected, 0);
     EXPECT_EQ(table[62].selected, 1);
@@ -61,7 +61,7 @@ TEST(PitchTable, VoiceLeavesBlackKeysOut) {
 
 TEST(PitchTable, InstrumentMakesEachPitchAWordAndRebuildClearsOldOnes) {
     PitchTable table;
-    testing::FakeRecognizer recognizer;
+    testing::FakeTemplateStore recognizer;
     table.rebuildSelection(onlyPitches({40, 61}, Instrument), recognizer);
     EXPECT_EQ(table.wordCount(), 2);
     EXPECT_EQ(table[61].wordIndex, 61);
@@ -79,7 +79,7 @@ TEST(PitchTable, InstrumentMakesEachPitchAWordAndRebuildClearsOldOnes) {
 
 TEST(PitchTable, AllRecordedNeedsTheWordOfEverySelectedPitch) {
     PitchTable table;
-    testing::FakeRecognizer recognizer;
+    testing::FakeTemplateStore recognizer;
     std::array<std::uint8_t, TemplateSlotCount> present{};
     present[0] = 1; // only the first recording of "DO"
     table.loadTemplateFlags(present);
@@ -93,7 +93,7 @@ TEST(PitchTable, AllRecordedNeedsTheWordOfEverySelectedPitch) {
 
 TEST(PitchTable, StaffYOnlyForPitchesOfTheRange) {
     PitchTable table;
-    testing::FakeRecognizer recognizer;
+    testing::FakeTemplateStore recognizer;
     table.rebuildSelection(onlyPitches({64}, Voice), recognizer);
     table.assignStaffY([](int pitch) { return 1000 + pitch; });
     EXPECT_EQ(table[4].staffY, 1064);  // word entry with the pitch of its note

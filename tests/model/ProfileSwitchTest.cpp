@@ -15,7 +15,7 @@
 #include "model/ProfileSwitch.h"
 #include "model/UserName.h"
 #include "recognition/CRecognizer.h"
-#include "support/FakeRecognizer.h"
+#include "support/FakeTemplateStore.h"
 
 namespace tessimo {
 namespace {
@@ -67,7 +67,7 @@ protected:
 
     fs::path parent_;
     fs::path dir_;
-    testing::FakeRecognizer recognizer_;
+    testing::FakeTemplateStore recognizer_;
 };
 
 TEST_F(ProfileSwitchTest, ListsUsersSortedWithoutTheDefaultUserOrFolders) {

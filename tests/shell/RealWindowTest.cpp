@@ -2,8 +2,8 @@
 // driven by real mouse events on the offscreen platform. Sound goes to a recording MIDI
 // output; the dialogs are stand-ins that the tests script.
 #include "RecordingMidi.h"
-#include "display/KeyboardGeometry.h"
-#include "display/PitchAt.h"
+#include "geometry/KeyboardGeometry.h"
+#include "geometry/PitchAt.h"
 #include "history/HistoryDatabase.h"
 #include "model/UserName.h"
 #include "shell/CBrindelApp.h"

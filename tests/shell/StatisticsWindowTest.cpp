@@ -3,7 +3,7 @@
 // filters, the confusions, the chart and the export. It also writes the window's picture to
 // build/screenshots/statistics-window.png.
 #include "shell/statistics/StatisticsWindow.h"
-#include "display/KeyboardGeometry.h"
+#include "geometry/KeyboardGeometry.h"
 #include "history/HistoryDatabase.h"
 #include "history/HistoryTestSupport.h"
 #include "model/Pitch.h"

@@ -8,8 +8,8 @@
 #include <ostream>
 
 #include "WavFile.h"
-#include "model/AtomicFileWrite.h"
-#include "model/SafeFileOpen.h"
+#include "files/AtomicFileWrite.h"
+#include "files/SafeFileOpen.h"
 #include "recognition/CRecognizer.h"
 #include "recognition/FrameAnalysis.h"
 #include "recognition/TemplateFile.h"

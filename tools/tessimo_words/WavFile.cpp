@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "model/AtomicFileWrite.h"
-#include "model/SafeFileOpen.h"
+#include "files/AtomicFileWrite.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo::words {
 namespace {

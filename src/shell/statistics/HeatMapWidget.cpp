@@ -1,12 +1,12 @@
 #include "shell/statistics/HeatMapWidget.h"
 
 #include "display/FramePainter.h"
-#include "display/KeyboardGeometry.h"
+#include "geometry/KeyboardGeometry.h"
 #include "display/KeyboardPainter.h"
-#include "display/LogicalSpace.h"
+#include "geometry/LogicalSpace.h"
 #include "display/NotePainter.h"
 #include "display/PaintContext.h"
-#include "display/PitchAt.h"
+#include "geometry/PitchAt.h"
 #include "display/StaffPainter.h"
 #include "model/Pitch.h"
 

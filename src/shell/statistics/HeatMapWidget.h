@@ -5,7 +5,7 @@
 
 #include "display/FrameState.h"
 #include "display/PaintCache.h"
-#include "display/StaffLayout.h"
+#include "geometry/StaffLayout.h"
 #include "statistics/HeatMap.h"
 
 #include <QImage>

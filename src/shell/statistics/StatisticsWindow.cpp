@@ -1,6 +1,6 @@
 #include "shell/statistics/StatisticsWindow.h"
 
-#include "model/AtomicFileWrite.h"
+#include "files/AtomicFileWrite.h"
 #include "shell/statistics/DailyChartWidget.h"
 #include "shell/statistics/HeatMapWidget.h"
 

@@ -10,7 +10,7 @@
 #include "model/ProfileSwitch.h"
 #include "shell/dialogs/CProfile.h"
 #include "shell/dialogs/ModalRunner.h"
-#include "support/FakeRecognizer.h"
+#include "support/FakeTemplateStore.h"
 
 using namespace tessimo;
 using tessimo::testing::runModal;
@@ -41,7 +41,7 @@ private:
     QTemporaryDir root_; // holds the working folder, so files written beside it would show
     fs::path dir_;
     SettingsRecord settings_;
-    tessimo::testing::FakeRecognizer recognizer_;
+    tessimo::testing::FakeTemplateStore recognizer_;
 
     // A dialog for the working folder whose OK switches users for real.
     void connectSwitch(CProfile& d) {
@@ -62,7 +62,7 @@ private slots:
         fs::remove_all(dir_);
         fs::create_directory(dir_);
         settings_ = SettingsRecord{};
-        recognizer_ = tessimo::testing::FakeRecognizer{};
+        recognizer_ = tessimo::testing::FakeTemplateStore{};
     }
 
     void onlyTheDefaultUserListsNoOne() {

@@ -2,8 +2,8 @@
 // user-interface thread (they read the view's layout and table).
 #pragma once
 
-#include "display/LogicalSpace.h"
-#include "display/StaffLayout.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/StaffLayout.h"
 
 namespace tessimo {
 

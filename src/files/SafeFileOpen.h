@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/FileDescriptor.h"
+#include "files/FileDescriptor.h"
 
 namespace tessimo {
 

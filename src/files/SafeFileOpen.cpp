@@ -1,4 +1,4 @@
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 
 #include <cerrno>
 #include <system_error>

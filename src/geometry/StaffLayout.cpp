@@ -1,4 +1,4 @@
-#include "display/StaffLayout.h"
+#include "geometry/StaffLayout.h"
 
 #include "model/Pitch.h"
 #include "model/PitchTable.h"

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "model/SafeFileOpen.h"
+#include "files/SafeFileOpen.h"
 
 namespace tessimo {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "display/KeyboardGeometry.h"
-#include "display/StaffLayout.h"
+#include "geometry/KeyboardGeometry.h"
+#include "geometry/StaffLayout.h"
 #include "model/PitchTable.h"
 
 namespace tessimo {

@@ -1,4 +1,4 @@
-#include "display/KeyboardGeometry.h"
+#include "geometry/KeyboardGeometry.h"
 
 #include "model/Pitch.h"
 

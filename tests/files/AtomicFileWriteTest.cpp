@@ -16,7 +16,7 @@
 #include <unistd.h>
 #include <utime.h>
 
-#include "model/AtomicFileWrite.h"
+#include "files/AtomicFileWrite.h"
 #include "support/HostileEntries.h"
 
 namespace tessimo {

@@ -1,6 +1,6 @@
-#include "display/PitchAt.h"
+#include "geometry/PitchAt.h"
 
-#include "display/KeyboardGeometry.h"
+#include "geometry/KeyboardGeometry.h"
 #include "model/Pitch.h"
 #include "model/PitchTable.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "display/PitchAt.h"
+#include "geometry/PitchAt.h"
 #include "model/Pitch.h"
 #include "model/PitchTable.h"
 

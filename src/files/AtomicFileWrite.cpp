@@ -1,4 +1,4 @@
-#include "model/AtomicFileWrite.h"
+#include "files/AtomicFileWrite.h"
 
 #include <atomic>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/FileDescriptor.h"
+#include "files/FileDescriptor.h"
 
 namespace tessimo {
 
