@@ -37,9 +37,10 @@ double dbfs(double peak) {
 // Plays keys together at the exercises' velocity on program and renders 2 s.
 Peaks renderPeaks(ChannelMessageRing& ring, SynthEngine& engine, int program,
                   const std::vector<int>& keys) {
-    ring.push(static_cast<PackedMidiMessage>(0xC0 | (program << 8)));
+    ring.push(SynthRequest::programChange(0, static_cast<std::uint8_t>(program)));
     for (int key : keys)
-        ring.push(static_cast<PackedMidiMessage>(0x90 | (key << 8) | (ExerciseVelocity << 16)));
+        ring.push(SynthRequest::noteOn(0, static_cast<std::uint8_t>(key),
+                                       static_cast<std::uint8_t>(ExerciseVelocity)));
     Peaks peaks;
     std::vector<float> block(2 * BlockFrames);
     const float gain = volumeGain(DefaultVolumePercent);
@@ -53,7 +54,7 @@ Peaks renderPeaks(ChannelMessageRing& ring, SynthEngine& engine, int program,
             peaks.played = std::max(peaks.played, static_cast<double>(std::fabs(s)));
     }
     for (int key : keys)
-        ring.push(static_cast<PackedMidiMessage>(0x80 | (key << 8)));
+        ring.push(SynthRequest::noteOff(0, static_cast<std::uint8_t>(key)));
     for (int i = 0; i < 400; ++i) // the release dies away before the next sound
         engine.render(block.data(), BlockFrames, 2);
     return peaks;

@@ -173,7 +173,7 @@ using namespace tessimo::testing;
 // A C major octave selected for Notes Dictation, as the engine's table holds it.
 struct GeneratorRig {
     SettingsRecord settings;
-    FakeRecognizer recognizer;
+    FakeTemplateStore recognizer;
     PitchTable table;
     GameState state;
     CNotesList questions;
