@@ -16,8 +16,8 @@
 #include "shell/QtConfirmationBox.h"
 #include "shell/QtManualOpener.h"
 #include "shell/QtWindowTimer.h"
-#include "shell/statistics/StatisticsWindow.h"
 #include "shell/SoundSetupDialog.h"
+#include "shell/statistics/StatisticsWindow.h"
 #include "sound/SoundOutput.h"
 
 #include <QCoreApplication>

@@ -124,6 +124,24 @@ TEST(Enabling, DisabledCommandDoesNothingAndAboutFollowsIdle) {
     EXPECT_FALSE(rig.view.isCommandEnabled(12345));
 }
 
+// Tests that read or write the user files do so in a folder of their own.
+class FileCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("tessimo_commands_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        old = std::filesystem::current_path();
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(old);
+        std::filesystem::remove_all(dir);
+    }
+    std::filesystem::path dir;
+    std::filesystem::path old;
+};
+
 TEST(Commands, StartResetsScoreAndStopsSound) {
     EngineRig rig;
     rig.prepare(settingsWithRange(60, 72));
@@ -146,7 +164,7 @@ TEST(Commands, StartResetsScoreAndStopsSound) {
 
 // Listen notes leaves a note held whatever the sustain; any exercise started after it, Play
 // notes among them, must not let it sound on.
-TEST(Commands, EveryExerciseStartSilencesWhatSounds) {
+TEST_F(FileCommands, EveryExerciseStartSilencesWhatSounds) {
     for (int command : {PlayNotesCommand, NotesDictationCommand, PlayIntervalsCommand,
                         IntervalDictationCommand, PlayChordsCommand, ChordsDictationCommand,
                         ListenNotesCommand, ConfigureCommand, ProfileCommand}) {
@@ -179,23 +197,6 @@ TEST(Commands, CancelledRecordLeavesTheStoppedExercise) {
     EXPECT_EQ(rig.view.gameMode(), GameMode::NotesDictation);
     EXPECT_FALSE(rig.running());
 }
-
-class FileCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("tessimo_commands_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        old = std::filesystem::current_path();
-        std::filesystem::current_path(dir);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(old);
-        std::filesystem::remove_all(dir);
-    }
-    std::filesystem::path dir;
-    std::filesystem::path old;
-};
 
 TEST_F(FileCommands, ConfigureCancelStillRebuilds) {
     EngineRig rig;
@@ -298,7 +299,7 @@ TEST(Commands, ManualsOpenTheirPaths) {
     EXPECT_EQ(rig.view.gameMode(), GameMode::Idle);
 }
 
-TEST(Commands, StartUpPreparesTheExercise) {
+TEST_F(FileCommands, StartUpPreparesTheExercise) {
     EngineRig rig;
     EXPECT_EQ(rig.view.gameMode(), GameMode::Idle);
     EXPECT_EQ(rig.view.startUp(), "");

@@ -95,16 +95,14 @@ void MainFrameTest::furnitureAndTexts() {
             ids << a->data().toInt();
         }
     }
-    QCOMPARE(items,
-             (QStringList{"&Profile ...", "&Sound set-up ...", "&Exit", "&Configure ...",
-                          "St&atistics ...", "&Stop",
-                          "&Listen notes", "&Play notes", "&Notes Dictation", "Play in&tervals",
-                          "&Interval Dictation", "Play ch&ords", "C&hords Dictation", "&Record",
-                          "Reco&gnize", "User manual (&English)",
-                          QString::fromUtf8("&Manuel (français)"), "&About ..."}));
+    QCOMPARE(items, (QStringList{"&Profile ...", "&Sound set-up ...", "&Exit", "&Configure ...",
+                                 "St&atistics ...", "&Stop", "&Listen notes", "&Play notes",
+                                 "&Notes Dictation", "Play in&tervals", "&Interval Dictation",
+                                 "Play ch&ords", "C&hords Dictation", "&Record", "Reco&gnize",
+                                 "User manual (&English)", QString::fromUtf8("&Manuel (français)"),
+                                 "&About ..."}));
     QCOMPARE(ids, (QList<int>{32803, 32911, 57665, 32771, 32910, 32900, 32783, 32794, 32798, 32795,
-                              32791,
-                              32797, 32792, 32782, 32784, 32786, 32789, 57664}));
+                              32791, 32797, 32792, 32782, 32784, 32786, 32789, 57664}));
     // Within each menu no two items share an access key.
     for (QAction* m : menus) {
         QSet<QChar> keys;

@@ -1,13 +1,13 @@
 #include "shell/statistics/HeatMapWidget.h"
 
 #include "display/FramePainter.h"
-#include "geometry/KeyboardGeometry.h"
 #include "display/KeyboardPainter.h"
-#include "geometry/LogicalSpace.h"
 #include "display/NotePainter.h"
 #include "display/PaintContext.h"
-#include "geometry/PitchAt.h"
 #include "display/StaffPainter.h"
+#include "geometry/KeyboardGeometry.h"
+#include "geometry/LogicalSpace.h"
+#include "geometry/PitchAt.h"
 #include "model/Pitch.h"
 
 #include <QHelpEvent>
