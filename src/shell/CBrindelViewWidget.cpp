@@ -106,6 +106,7 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     const ViewServices services{*m_clock,   *m_timer, *this,         *m_confirmation, *m_dialogs,
                                 *m_manuals, *m_midi,  *m_recognizer, *m_random,       *this};
     m_engine = std::make_unique<CBrindelView>(services);
+    m_engine->setOutcomeSink(&m_history);
     m_engine->setPitchDraw([this](GameMode mode, std::span<const int> selection, std::uint32_t r) {
         return drawQuestionPitch(mode, selection, r);
     });
@@ -236,6 +237,7 @@ void CBrindelViewWidget::pollWordPlayback() {
 
 // The engine goes first: it may still stop the timer and the sound on its way out.
 CBrindelViewWidget::~CBrindelViewWidget() {
+    m_engine->setOutcomeSink(nullptr);
     m_engine.reset();
 }
 
@@ -385,6 +387,9 @@ StatisticsSource CBrindelViewWidget::statisticsSource() {
 }
 
 void CBrindelViewWidget::openStatistics() {
+    // The window reads the file: the answers of the game just played belong in it. The wait is
+    // short, since the writer commits every few milliseconds.
+    m_history.flush(std::chrono::milliseconds(300));
     if (m_statistics) {
         m_statistics->setSource(statisticsSource());
     } else {

@@ -9,12 +9,14 @@
 #include "model/UserPreferences.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "shell/CommandView.h"
+#include "shell/PracticeHistoryRecorder.h"
 #include "shell/statistics/StatisticsWindow.h"
 #include "sound/MidiOutput.h"
 
 #include <QPointer>
 #include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -81,6 +83,10 @@ public:
     // the change returns "" or, in words for the user, why it was not saved.
     bool weakSpotPractice();
     QString setWeakSpotPractice(bool on);
+
+    // Waits at most limit until the answers of the games so far are in the practice history;
+    // true when nothing is left queued. User-interface thread.
+    bool flushPracticeHistory(std::chrono::milliseconds limit) { return m_history.flush(limit); }
 
     // An answer just judged, so that weak-spot practice follows it within the game.
     void answerJudged(const AnswerOutcome& answer);
@@ -166,6 +172,11 @@ private:
     static constexpr int WheelNotch = 120;
     int m_wheelRemainder = 0; // wheel turns not yet a whole notch
     QPointer<StatisticsWindow> m_statistics;
+    // Every judged or missed question goes to the user's practice history; the destructor
+    // detaches it from the engine before either goes.
+    PracticeHistoryRecorder m_history{
+        "", [this](const std::string& text) { emit statusMessage(QString::fromStdString(text)); },
+        [this](const AnswerOutcome& outcome) { answerJudged(outcome); }};
     std::unique_ptr<WeakSpotDraw> m_weakSpots; // for the current user, made on first need
     std::string m_preferencesUser;             // whose preference m_weakSpotPractice is
     bool m_preferencesRead = false;
