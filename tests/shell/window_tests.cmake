@@ -75,4 +75,6 @@ tessimo_add_qttest(test_shell_sound_setup
   ENV LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp
       ASAN_OPTIONS=fast_unwind_on_malloc=0
       TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sound/tsan.supp)
-set_tests_properties(test_shell_sound_setup PROPERTIES RESOURCE_LOCK "audio;microphone" TIMEOUT 240)
+# Device changes restart the audio library, which lists every device again: seconds on a
+# loaded machine. It runs alone, so that other tests do not add to its waits.
+set_tests_properties(test_shell_sound_setup PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
