@@ -22,21 +22,32 @@ struct PreferenceKey {
     std::string (*format)(const PreferenceValues&);
 };
 
-// A device name as written: quoted, so that spaces at either end survive; a name that could
-// not be read back (too long, or with control characters) is written as the default, "".
-std::string quotedDeviceName(const std::string& name) {
-    bool storable = name.size() <= UserPreferences::MaxDeviceNameLength;
-    for (char c : name) {
-        storable = storable && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+// A device name that can be written and read back: not too long, no control characters.
+bool isStorableDeviceName(std::string_view name) {
+    if (name.size() > UserPreferences::MaxDeviceNameLength) {
+        return false;
     }
-    return "\"" + (storable ? name : std::string()) + "\"";
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            return false;
+        }
+    }
+    return true;
 }
 
+// A device name as written: quoted, so that spaces at either end survive; a name that could
+// not be read back is written as the default, "".
+std::string quotedDeviceName(const std::string& name) {
+    return "\"" + (isStorableDeviceName(name) ? name : std::string()) + "\"";
+}
+
+// Refuses what quotedDeviceName could not write back (a carriage return or a tab inside the
+// name, say), so that a name read is always the name the next save writes.
 bool parseDeviceName(std::string& name, std::string_view text) {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
         text = text.substr(1, text.size() - 2);
     }
-    if (text.size() > UserPreferences::MaxDeviceNameLength) {
+    if (!isStorableDeviceName(text)) {
         return false;
     }
     name = std::string(text);

@@ -96,6 +96,19 @@ TEST_F(UserPreferencesFile, SoundDevicesAndVolumeRoundTripAndBadValuesKeepTheDef
     EXPECT_NE(bad.message.find("sound.output"), std::string::npos);
     EXPECT_EQ(again.values().volumePercent, 70);
     EXPECT_EQ(again.values().outputDevice, "");
+
+    // A carriage return or a tab inside a name could not be written back: refused on reading.
+    write("tessimo-preferences 1\nsound.input = \"a\rb\"\nsound.output = \"c\td\"\n");
+    const PreferencesLoad control = again.load(path());
+    ASSERT_EQ(control.outcome, Outcome::Loaded);
+    EXPECT_NE(control.message.find("sound.input"), std::string::npos);
+    EXPECT_NE(control.message.find("sound.output"), std::string::npos);
+    EXPECT_EQ(again.values().inputDevice, "");
+    EXPECT_EQ(again.values().outputDevice, "");
+    const std::string written = again.toText();
+    UserPreferences third;
+    ASSERT_EQ(third.fromText(written).message, "");
+    EXPECT_EQ(third.toText(), written);
 }
 
 TEST_F(UserPreferencesFile, NoFileLeavesTheDefaultsWithoutAMessage) {
