@@ -246,6 +246,7 @@ int drawNotesForMode(PaintContext& context) {
     case GameMode::PlayIntervals:
     case GameMode::PlayChords:
         drawGroup(context, context.state.answerGroup, NoteGreen);
+        drawPlayNotes(context); // the last key played on a MIDI keyboard
         return -1;
     case GameMode::IntervalDictation:
     case GameMode::ChordsDictation:

@@ -151,7 +151,8 @@ void CBrindelView::startScrollingMode(GameMode mode) {
     stopWhatRuns(false, !recognize);
     state_.gameMode = mode;
     state_.idle = false;
-    if (recognize) {
+    recognizeRunsByKeyboard_ = recognize && recognizeByKeyboard_;
+    if (recognize && !recognizeRunsByKeyboard_) {
         services_.recognizer.StartRecognition(&CBrindelView::recognitionCallback, this);
     }
     questionNotes_.removeAll();
@@ -168,6 +169,7 @@ void CBrindelView::startScrollingMode(GameMode mode) {
     state_.barRemaining = state_.barLength;
     state_.nextSpawnUnit = 0;
     state_.wrongMark = -1;
+    state_.highlightPitch = NoPitch; // the last key played, in Play intervals and chords
     state_.errorCount = 0;
     state_.unknownCount = 0;
     state_.okCount = 0;
@@ -365,6 +367,9 @@ bool CBrindelView::isCommandEnabled(int commandId) const {
         return (settings_.soundMode == Voice || settings_.soundMode == Instrument) &&
                pitchTable_.selectedCount() > 0;
     case RecognizeCommand:
+        if (recognizeByKeyboard_) {
+            return anyDuration(settings_) && pitchTable_.selectedCount() > 0;
+        }
         return anyDuration(settings_) && settings_.soundMode != Synthesizer &&
                (pitchTable_.allRecorded() ||
                 (settings_.soundMode == Instrument && pitchTable_.selectedCount() > 0 &&

@@ -123,6 +123,20 @@ public:
     // judge. User-interface thread.
     void judgeKey(int pitch);
     void judgeKeys(const PitchGroup& keys);
+
+    // ---- A MIDI keyboard played ----
+    // A key (0..127) pressed with its velocity (1..127), or released. In Play notes, Play
+    // intervals and Play chords the key sounds on the synthesiser as played, with the
+    // exercise's instrument, until it is released, and is highlighted on the staff and the
+    // keyboard as a click is; in the other modes nothing happens (answers go to judgeKey and
+    // judgeKeys). User-interface thread.
+    void keyPressed(int key, int velocity);
+    void keyReleased(int key);
+    // Whether Recognize is answered on the MIDI keyboard rather than by the microphone; it
+    // can then be played in any sound mode, needs no recordings and opens no microphone.
+    // Takes effect at the next start of Recognize. User-interface thread.
+    void setRecognizeByKeyboard(bool on) { recognizeByKeyboard_ = on; }
+    bool recognizeByKeyboard() const { return recognizeByKeyboard_; }
     // Where every judged or missed question is reported besides the score; nullptr for none.
     // The sink outlives the view or is reset first. User-interface thread.
     void setOutcomeSink(OutcomeSink* sink) { outcomeSink_ = sink; }
@@ -252,6 +266,8 @@ private:
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
     PitchDraw pitchDraw_; // empty: the even draw
+    bool recognizeByKeyboard_ = false;
+    bool recognizeRunsByKeyboard_ = false; // the running Recognize game takes keys
 };
 
 } // namespace tessimo

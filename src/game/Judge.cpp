@@ -44,7 +44,8 @@ void CBrindelView::judgeNote(int pitch, AnswerInput source) {
     }
     CNote* first = questionNotes_.firstUnanswered();
     const int expected = state_.expectedPitch;
-    const bool byName = settings_.soundMode == Voice;
+    // Words name a pitch class only; keys on the keyboard (Recognize) name the octave too.
+    const bool byName = settings_.soundMode == Voice && !recognizeRunsByKeyboard_;
     // No question on the staff, or nothing given, can never be a right answer.
     const bool right = first != nullptr && expected != -1 && isInRange(pitch) &&
                        (expected == pitch || (byName && pitchClass(expected) == pitchClass(pitch)));
@@ -134,13 +135,17 @@ void CBrindelView::reportMissed(const PitchGroup& expected) {
     outcome.input = inputOfGame();
     outcome.expected = expected;
     outcome.outcome = Outcome::Missed;
-    outcome.pitchClassOnly = judgesNotes() && settings_.soundMode == Voice;
+    outcome.pitchClassOnly =
+        judgesNotes() && settings_.soundMode == Voice && !recognizeRunsByKeyboard_;
     report(outcome);
 }
 
 AnswerInput CBrindelView::inputOfGame() const {
     if (state_.gameMode != GameMode::Recognize) {
         return AnswerInput::Mouse;
+    }
+    if (recognizeRunsByKeyboard_) {
+        return AnswerInput::MidiKeyboard;
     }
     return settings_.soundMode == Voice ? AnswerInput::Voice : AnswerInput::Instrument;
 }

@@ -25,6 +25,17 @@ public:
     // User-interface thread only.
     virtual int silenceAll() = 0;
 
+    // A key of the player's own instrument pressed: a note-on of key (0..127) with the
+    // velocity played, after a program change when program (0..127) differs from the last.
+    // The key sounds until keyUp, or until a MidiPlay without sustain or silenceAll releases
+    // it; other sounding notes are left alone. Returns 0, or 1 when the output refused it.
+    // User-interface thread only.
+    virtual int keyDown(int program, std::uint8_t key, std::uint8_t velocity) = 0;
+
+    // The key released: a note-off when it still sounds from keyDown. Returns 0, or 1 when
+    // the output refused it. User-interface thread only.
+    virtual int keyUp(std::uint8_t key) = 0;
+
     // MidiPlay(-1, {0}, {0}, 1, 0, false). User-interface thread only.
     int MidiStop() {
         const std::uint8_t key = 0;

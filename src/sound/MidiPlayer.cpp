@@ -23,21 +23,30 @@ bool MidiPlayer::releaseHeldKeys() {
     return all;
 }
 
-int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* /*lengths*/,
-                         int count, std::uint8_t velocity, bool sustain) {
+bool MidiPlayer::ensureOpen() {
     if (notOpened_) {
         if (!port_.open())
-            return 1; // stays not opened: the next call tries again
+            return false; // stays not opened: the next call tries again
         notOpened_ = false;
     }
+    return true;
+}
 
+bool MidiPlayer::changeProgram(int program) {
     if (program != currentProgram_ && program != -1) {
         // A program outside 0..127 does not fit a data byte: the port refuses the message.
         const auto message = ProgramChangeChannel1 | static_cast<PackedMidiMessage>(program) << 8;
         if (!port_.send(message))
-            return 1;
+            return false;
         currentProgram_ = program;
     }
+    return true;
+}
+
+int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* /*lengths*/,
+                         int count, std::uint8_t velocity, bool sustain) {
+    if (!ensureOpen() || !changeProgram(program))
+        return 1;
 
     if (!sustain && !releaseHeldKeys())
         return 1;
@@ -56,6 +65,25 @@ int MidiPlayer::MidiPlay(int program, const std::uint8_t* keys, const std::uint8
         if (keys[i] <= HighestKey)
             held_.set(keys[i]);
     }
+    return 0;
+}
+
+int MidiPlayer::keyDown(int program, std::uint8_t key, std::uint8_t velocity) {
+    if (key > HighestKey || velocity == 0 || program < 0 || !ensureOpen() ||
+        !changeProgram(program))
+        return 1;
+    if (!port_.send(packMidiMessage(NoteOnChannel1, key, velocity)))
+        return 1;
+    held_.set(key);
+    return 0;
+}
+
+int MidiPlayer::keyUp(std::uint8_t key) {
+    if (key > HighestKey || !held_.test(key))
+        return 0; // never sounded, or released already
+    if (!port_.send(packMidiMessage(NoteOnChannel1, key, 0)))
+        return 1; // stays held: the next release tries again
+    held_.reset(key);
     return 0;
 }
 

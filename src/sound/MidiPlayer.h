@@ -19,6 +19,10 @@ public:
     int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths, int count,
                  std::uint8_t velocity, bool sustain) override;
 
+    // Same thread as MidiPlay.
+    int keyDown(int program, std::uint8_t key, std::uint8_t velocity) override;
+    int keyUp(std::uint8_t key) override;
+
     // Resets the port, which stops every voice. Same thread as MidiPlay.
     int silenceAll() override;
 
@@ -29,6 +33,8 @@ public:
     const std::bitset<128>& heldKeys() const { return held_; }
 
 private:
+    bool ensureOpen();
+    bool changeProgram(int program);
     bool releaseHeldKeys();
 
     MidiPort& port_;

@@ -416,6 +416,26 @@ int SoundOutput::MidiPlay(int program, const std::uint8_t* keys, const std::uint
     return 1;
 }
 
+int SoundOutput::keyDown(int program, std::uint8_t key, std::uint8_t velocity) {
+    switch (status()) {
+    case Status::Ready:
+        port_.markReady();
+        return player_.keyDown(program, key, velocity);
+    case Status::Lost:
+    case Status::Silent:
+        askForRetry();
+        return 1;
+    case Status::Starting:
+        break;
+    }
+    return 1;
+}
+
+int SoundOutput::keyUp(std::uint8_t key) {
+    // Queued whatever the status, as silenceAll is: a release is never worth losing.
+    return player_.keyUp(key);
+}
+
 int SoundOutput::silenceAll() {
     if (player_.heldKeys().none() && isIdle())
         return 0;

@@ -113,6 +113,10 @@ public:
     int MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths, int count,
                  std::uint8_t velocity, bool sustain) override;
 
+    // See MidiOutput; the same rules as MidiPlay. User-interface thread only.
+    int keyDown(int program, std::uint8_t key, std::uint8_t velocity) override;
+    int keyUp(std::uint8_t key) override;
+
     // See MidiOutput. Never waits for the device. An idle stream with no key held renders
     // exact silence already and is not woken for it. User-interface thread only.
     int silenceAll() override;

@@ -124,6 +124,20 @@ public:
         calls.push_back(call);
         return 0;
     }
+    struct Key {
+        int program; // -1 for a release
+        int key;
+        int velocity;
+    };
+    std::vector<Key> keys; // keyDown and keyUp calls in order
+    int keyDown(int program, std::uint8_t key, std::uint8_t velocity) override {
+        keys.push_back({program, key, velocity});
+        return 0;
+    }
+    int keyUp(std::uint8_t key) override {
+        keys.push_back({-1, key, 0});
+        return 0;
+    }
     std::vector<Call> notes() const { // without MidiStop
         std::vector<Call> result;
         for (const auto& c : calls) {

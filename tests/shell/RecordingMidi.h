@@ -21,12 +21,24 @@ public:
         return 0;
     }
 
+    int keyDown(int, std::uint8_t key, std::uint8_t) override {
+        m_played.push_back(key);
+        ++heldKeys;
+        return 0;
+    }
+
+    int keyUp(std::uint8_t) override {
+        --heldKeys;
+        return 0;
+    }
+
     int silenceAll() override {
         ++silences;
         return 0;
     }
 
     int silences = 0;
+    int heldKeys = 0; // keyDown calls not yet followed by keyUp
 
 private:
     std::vector<int>& m_played;

@@ -163,3 +163,32 @@ TEST_F(MidiPlayerTest, NoKeysStillReleasesTheHeldOnes) {
 }
 
 } // namespace
+
+// A player's keys sound with their own velocity, overlap freely, are released one by one, and
+// a MidiPlay without sustain or a stop still takes any key left down.
+TEST_F(MidiPlayerTest, KeysOfAPlayerKeepTheirVelocityAndAreReleasedOneByOne) {
+    EXPECT_EQ(player.keyDown(0, 60, 37), 0);
+    EXPECT_EQ(player.keyDown(0, 64, 120), 0);
+    EXPECT_THAT(port.calls, ElementsAre("open", "000000C0", "00253C90", "00784090"));
+    port.calls.clear();
+    EXPECT_EQ(player.keyUp(60), 0);
+    EXPECT_EQ(player.keyUp(60), 0); // released already: nothing sent
+    EXPECT_EQ(player.keyUp(99), 0); // never pressed
+    EXPECT_THAT(port.calls, ElementsAre("00003C90"));
+    EXPECT_EQ(player.heldKeys().count(), 1u);
+
+    port.calls.clear();
+    EXPECT_EQ(player.keyDown(19, 67, 90), 0); // another instrument: its program first
+    play(19, 72, false);
+    EXPECT_THAT(port.calls,
+                ElementsAre("000013C0", "005A4390", "00004090", "00004390", "00644890"));
+
+    EXPECT_EQ(player.keyDown(19, 128, 90), 1); // no such key
+    EXPECT_EQ(player.keyDown(19, 60, 0), 1);   // a press has a velocity
+    port.sendFails = [](PackedMidiMessage m) { return (m & 0xFF0000) == 0; };
+    EXPECT_EQ(player.keyUp(72), 1); // refused: still held, tried again next time
+    port.sendFails = [](PackedMidiMessage) { return false; };
+    port.calls.clear();
+    EXPECT_EQ(player.keyUp(72), 0);
+    EXPECT_THAT(port.calls, ElementsAre("00004890"));
+}
