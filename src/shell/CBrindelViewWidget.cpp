@@ -12,6 +12,7 @@
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
+#include "shell/MidiKeyboardAnswers.h"
 #include "shell/QtClock.h"
 #include "shell/QtConfirmationBox.h"
 #include "shell/QtManualOpener.h"
@@ -124,6 +125,16 @@ CBrindelViewWidget::CBrindelViewWidget(ViewDevices devices, QWidget* parent) : C
     }
     const QString startMessage = QString::fromStdString(loaded);
     applySoundPreferences();
+    if (devices.midiKeyboard) {
+        // The input finds its MIDI system on a thread of its own; the first status follows
+        // within one of its polls, and this thread looks at it quickly until then.
+        m_keyAnswers = std::make_unique<MidiKeyboardAnswers>(*m_engine);
+        m_midiInput = std::make_unique<MidiInput>(devices.midiInputOptions);
+        m_midiPoll = new QTimer(this);
+        m_midiPoll->setTimerType(Qt::PreciseTimer);
+        connect(m_midiPoll, &QTimer::timeout, this, [this] { pollMidiKeyboard(); });
+        m_midiPoll->start(MidiPollMilliseconds);
+    }
     if (!startMessage.isEmpty()) {
         QMetaObject::invokeMethod(
             this, [this, startMessage] { emit statusMessage(startMessage); }, Qt::QueuedConnection);
@@ -177,6 +188,8 @@ void CBrindelViewWidget::judgeWords() {
 std::string CBrindelViewWidget::applyUserPreferences() {
     m_preferences = UserPreferences();
     const PreferencesLoad load = m_preferences.load(preferencesFileName(m_engine->userName()));
+    m_engine->setRecognizeByKeyboard(m_preferences.values().recognizeInput ==
+                                     RecognizeInput::MidiKeyboard);
     if (m_pathRecognizer != nullptr) {
         m_pathRecognizer->setRecognitionPath(m_preferences.values().recognition ==
                                                      RecognitionChoice::Documented
@@ -188,7 +201,7 @@ std::string CBrindelViewWidget::applyUserPreferences() {
 
 void CBrindelViewWidget::onRecognizeStarted() {
     clearRecognizeNotices();
-    if (m_pathRecognizer == nullptr ||
+    if (m_engine->recognizeByKeyboard() || m_pathRecognizer == nullptr ||
         m_pathRecognizer->recognitionPath() != RecognitionPath::Adaptive) {
         return; // the documented path hears words at once
     }
@@ -237,6 +250,11 @@ void CBrindelViewWidget::pollWordPlayback() {
 
 // The engine goes first: it may still stop the timer and the sound on its way out.
 CBrindelViewWidget::~CBrindelViewWidget() {
+    if (m_midiPoll != nullptr) {
+        m_midiPoll->stop();
+    }
+    m_keyAnswers.reset();
+    m_midiInput.reset();
     m_engine->setOutcomeSink(nullptr);
     m_engine.reset();
 }
@@ -337,7 +355,12 @@ bool CBrindelViewWidget::handlesCommand(int id) const {
 }
 
 bool CBrindelViewWidget::commandEnabled(int id) const {
-    return id == IdStatistics || id == IdSoundSetup || m_engine->isCommandEnabled(id);
+    return id == IdStatistics || id == IdSoundSetup || id == IdKeyboardAnswers ||
+           m_engine->isCommandEnabled(id);
+}
+
+bool CBrindelViewWidget::commandChecked(int id) const {
+    return id == IdKeyboardAnswers && m_engine->recognizeByKeyboard();
 }
 
 void CBrindelViewWidget::runCommand(int id) {
@@ -347,6 +370,14 @@ void CBrindelViewWidget::runCommand(int id) {
     }
     if (id == IdSoundSetup) {
         openSoundSetup();
+        return;
+    }
+    if (id == IdKeyboardAnswers) {
+        const QString problem = setRecognizeByKeyboard(!m_engine->recognizeByKeyboard());
+        if (!problem.isEmpty()) {
+            emit statusMessage(problem);
+        }
+        emit commandStateChanged(); // Recognize may be enabled now, or no longer
         return;
     }
     if ((id == IdNotesDictation || id == IdRecognize) && m_weakSpots) {
@@ -413,9 +444,9 @@ bool CBrindelViewWidget::weakSpotPractice() {
     return m_weakSpotPractice;
 }
 
-QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
-    const std::string& user = m_engine->userName();
-    const std::string path = preferencesFileName(user);
+QString
+CBrindelViewWidget::changePreferences(const std::function<void(PreferenceValues&)>& change) {
+    const std::string path = preferencesFileName(m_engine->userName());
     // Read afresh, so that the other preferences in the file are written back as they are.
     UserPreferences preferences;
     const PreferencesLoad load = preferences.load(path);
@@ -423,7 +454,7 @@ QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
         load.outcome == PreferencesLoad::Outcome::Unreadable) {
         return QString::fromStdString(load.message); // such a file is never overwritten
     }
-    preferences.values().weakSpotPractice = on;
+    change(preferences.values());
     const FileWriteResult written = preferences.save(path);
     if (!written) {
         return widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
@@ -431,10 +462,56 @@ QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
             .arg(QString::fromStdString(path),
                  QString::fromStdString(describeWriteFailure(written)));
     }
+    return {};
+}
+
+QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
+    const QString problem =
+        changePreferences([on](PreferenceValues& values) { values.weakSpotPractice = on; });
+    if (!problem.isEmpty()) {
+        return problem;
+    }
     m_weakSpotPractice = on;
-    m_preferencesUser = user;
+    m_preferencesUser = m_engine->userName();
     m_preferencesRead = true;
     return {};
+}
+
+QString CBrindelViewWidget::setRecognizeByKeyboard(bool on) {
+    m_engine->setRecognizeByKeyboard(on); // for this session even when it cannot be saved
+    return changePreferences([on](PreferenceValues& values) {
+        values.recognizeInput = on ? RecognizeInput::MidiKeyboard : RecognizeInput::Microphone;
+    });
+}
+
+void CBrindelViewWidget::pollMidiKeyboard() {
+    if (auto status = m_midiInput->takeStatusChange()) {
+        if (status->devices.size() < m_keyboardCount) {
+            m_keyAnswers->forgetHeldKeys(); // a keyboard went with its keys down
+        }
+        m_keyboardCount = status->devices.size();
+        m_keyboardStatus = QString::fromStdString(describeMidiInputStatus(*status));
+        QString details;
+        if (!status->inputPort.empty()) {
+            details = widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
+                                                   "Other programs can play into %1 (%2)."))
+                          .arg(QString::fromStdString(status->inputPort),
+                               QString::fromStdString(status->backend));
+        }
+        const bool present =
+            status->state == MidiInputState::NoDevice || status->state == MidiInputState::Connected;
+        // Without a MIDI system there are no keys to wait for, only its arrival.
+        m_midiPoll->setInterval(present ? MidiPollMilliseconds : MidiIdlePollMilliseconds);
+        emit keyboardStatusChanged(m_keyboardStatus, details);
+    }
+    const std::span<const MidiKeyEvent> events = m_midiInput->drain();
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    const int answers = m_keyAnswers->deliver(events, MidiInput::nowNs() / 1'000'000);
+    if (answers > 0) {
+        m_keyboardAnswerCount += answers;
+        afterEngineEvent(mode, idle);
+    }
 }
 
 int CBrindelViewWidget::drawQuestionPitch(GameMode mode, std::span<const int> selection,

@@ -6,6 +6,7 @@
 
 #include "display/ViewPainter.h"
 #include "game/CBrindelView.h"
+#include "midi/MidiInput.h"
 #include "model/UserPreferences.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "shell/CommandView.h"
@@ -18,6 +19,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace tessimo {
@@ -41,6 +43,9 @@ struct ViewDevices {
     std::filesystem::path soundFontDirectory;
     std::unique_ptr<RecognizerEntryPoints> recognizer;
     std::unique_ptr<ExerciseDialogs> dialogs;
+    // The MIDI keyboard input and how it finds its MIDI system; off: no keyboard at all.
+    bool midiKeyboard = true;
+    MidiInputOptions midiInputOptions;
 };
 
 class CBrindelViewWidget : public CommandView, private ViewWindow, private StatusLine {
@@ -58,6 +63,7 @@ public:
     QString userName() const override;
     QString disabledReason(int id) const override;
     QString standingStatus() const override;
+    bool commandChecked(int id) const override;
     void stopExercise() override;
 
     // Opens the sound set-up dialog (stopping any exercise first) and keeps what the user
@@ -87,6 +93,20 @@ public:
     // Waits at most limit until the answers of the games so far are in the practice history;
     // true when nothing is left queued. User-interface thread.
     bool flushPracticeHistory(std::chrono::milliseconds limit) { return m_history.flush(limit); }
+
+    // The current user's choice of the MIDI keyboard for Recognize (prefs<name>.ini), and its
+    // change; the change returns "" or, in words for the user, why it was not saved (it then
+    // lasts this session).
+    bool recognizeByKeyboard() const { return m_engine->recognizeByKeyboard(); }
+    QString setRecognizeByKeyboard(bool on);
+
+    // What the MIDI keyboard input offers, as the status bar's keyboard pane says it.
+    const QString& keyboardStatus() const { return m_keyboardStatus; }
+    // Answers given on the MIDI keyboard since the view was built.
+    int keyboardAnswers() const { return m_keyboardAnswerCount; }
+    // How often the MIDI input is looked at while a MIDI system is there, and while none is.
+    static constexpr int MidiPollMilliseconds = 5;
+    static constexpr int MidiIdlePollMilliseconds = 500;
 
     // An answer just judged, so that weak-spot practice follows it within the game.
     void answerJudged(const AnswerOutcome& answer);
@@ -138,6 +158,10 @@ private:
     void judgeWords();
     void pollWordPlayback();
     void openStatistics();
+    void pollMidiKeyboard();
+    // Changes the user's preferences file with change, keeping what else it holds; returns
+    // "" or why it was not written.
+    QString changePreferences(const std::function<void(PreferenceValues&)>& change);
     StatisticsSource statisticsSource();
     // The index of the next question's pitch in the selection: weighted by the history when
     // the user practises weak spots, else random mod count as always.
@@ -162,6 +186,14 @@ private:
     bool m_saidSayAgain = false;       // the status bar says "Say again"
     std::unique_ptr<MersenneRandom> m_random;
     std::unique_ptr<CBrindelView> m_engine;
+    // The MIDI keyboard, polled on this thread; its events go to the engine through
+    // m_keyAnswers. Null when the view was built without one.
+    std::unique_ptr<MidiInput> m_midiInput;
+    std::unique_ptr<class MidiKeyboardAnswers> m_keyAnswers;
+    QTimer* m_midiPoll = nullptr;
+    QString m_keyboardStatus;
+    std::size_t m_keyboardCount = 0; // keyboards connected at the last status
+    int m_keyboardAnswerCount = 0;
     ViewPainter m_painter;
     int m_framesPainted = 0;
     bool m_wasFrozen = false;   // a game limit had ended the game at the last engine event

@@ -62,6 +62,12 @@ CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent)
     connect(m_view, &CommandView::commandStateChanged, this, &CMainFrame::updateCommandStates);
     connect(m_view, &CommandView::statusMessage, this, &CMainFrame::showStatusMessage);
     connect(m_view, &CommandView::soundSetupOffered, this, &CMainFrame::offerSoundSetup);
+    connect(m_view, &CommandView::keyboardStatusChanged, this,
+            [this](const QString& text, const QString& details) {
+                m_keyboardPane->setText(text);
+                m_keyboardPane->setToolTip(details);
+                m_keyboardPane->setVisible(!text.isEmpty());
+            });
     qApp->installEventFilter(this);
     updateCommandStates();
     updateLockIndicators();
@@ -91,6 +97,9 @@ void CMainFrame::buildActions() {
         QAction* act = m_actions.value(id);
         act->setCheckable(true);
         m_exerciseGroup->addAction(act);
+    }
+    for (int id : optionCommands()) {
+        m_actions.value(id)->setCheckable(true);
     }
     m_actions.value(IdExit)->setShortcut(QKeySequence::Quit);
     m_actions.value(IdStop)->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -143,6 +152,11 @@ void CMainFrame::buildStatusBar() {
             [this] { routeCommand(IdSoundSetup); });
     bar->addPermanentWidget(m_soundSetupButton);
     m_soundSetupButton->setVisible(false);
+    // What the MIDI keyboard input offers, said once per change and kept in view.
+    m_keyboardPane = new QLabel(bar);
+    m_keyboardPane->setObjectName(QStringLiteral("keyboardPane"));
+    m_keyboardPane->setVisible(false);
+    bar->addPermanentWidget(m_keyboardPane);
     m_capsPane = makeIndicatorPane(bar, QStringLiteral("MAJ"));
     m_numPane = makeIndicatorPane(bar, QStringLiteral("NUM"));
     m_scrollPane = makeIndicatorPane(bar, QStringLiteral("DEF"));
@@ -154,6 +168,10 @@ void CMainFrame::buildStatusBar() {
 QString CMainFrame::statusText() const {
     const QString message = statusBar()->currentMessage();
     return message.isEmpty() ? m_readyPane->text() : message;
+}
+
+QString CMainFrame::keyboardStatus() const {
+    return m_keyboardPane->text();
 }
 
 QString CMainFrame::capsIndicator() const {
@@ -201,6 +219,9 @@ void CMainFrame::updateCommandStates() {
     const int running = m_view->runningCommand();
     for (int id : exerciseCommands()) {
         m_actions.value(id)->setChecked(id == running);
+    }
+    for (int id : optionCommands()) {
+        m_actions.value(id)->setChecked(m_view->commandChecked(id));
     }
     const QString standing = m_view->standingStatus();
     m_readyPane->setText(standing.isEmpty() ? tr("Ready") : standing);

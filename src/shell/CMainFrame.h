@@ -54,6 +54,9 @@ public:
     void offerSoundSetup(bool offered);
     QToolButton* soundSetupButton() const { return m_soundSetupButton; }
 
+    // The status bar's pane that says what the MIDI keyboard input offers ("" until known).
+    QString keyboardStatus() const;
+
 signals:
     // The About command, handled by the application.
     void aboutRequested();
@@ -73,6 +76,7 @@ private:
     CommandView* m_view;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_readyPane = nullptr;
+    QLabel* m_keyboardPane = nullptr;
     QLabel* m_capsPane = nullptr;
     QLabel* m_numPane = nullptr;
     QLabel* m_scrollPane = nullptr;

@@ -62,6 +62,12 @@ constexpr CommandInfo gameItems[] = {
      QT_TRANSLATE_NOOP("tessimo::CommandTable",
                        "View some scrolling notes and say (or play) them (voice or inst mode)"),
      QT_TRANSLATE_NOOP("tessimo::CommandTable", "Recognize"), ":/toolbar/recognize.svg"},
+    {IdKeyboardAnswers,
+     QT_TRANSLATE_NOOP("tessimo::CommandTable", "Recognize on the MIDI &keyboard"),
+     QT_TRANSLATE_NOOP("tessimo::CommandTable",
+                       "Answer Recognize by playing the notes on a MIDI keyboard instead of the "
+                       "microphone, in any sound mode"),
+     "", ""},
 };
 
 constexpr CommandInfo helpItems[] = {
@@ -88,6 +94,8 @@ constexpr int toolBar[] = {
     IdStatistics,
 };
 
+constexpr int options[] = {IdKeyboardAnswers};
+
 constexpr int exercises[] = {
     IdListenNotes, IdPlayNotes,       IdNotesDictation, IdPlayIntervals, IdIntervalDictation,
     IdPlayChords,  IdChordsDictation, IdRecord,         IdRecognize,
@@ -109,6 +117,10 @@ QString translatedCommandText(const char* text) {
 
 std::span<const int> exerciseCommands() {
     return exercises;
+}
+
+std::span<const int> optionCommands() {
+    return options;
 }
 
 const CommandInfo* findCommand(int id) {

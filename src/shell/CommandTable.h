@@ -28,9 +28,10 @@ enum ShellCommandId : int {
     IdManualEnglish = EnglishManualCommand,
     IdManualFrench = FrenchManualCommand,
     IdAbout = AboutCommand,
-    IdStop = 32900,       // the frame's: stops what runs and goes back to Play notes (Escape)
-    IdStatistics = 32910, // the view widget's: opens the statistics window
-    IdSoundSetup = 32911, // the view's: the sound set-up dialog
+    IdStop = 32900,            // the frame's: stops what runs and goes back to Play notes (Escape)
+    IdStatistics = 32910,      // the view widget's: opens the statistics window
+    IdSoundSetup = 32911,      // the view's: the sound set-up dialog
+    IdKeyboardAnswers = 32912, // the view's option: Recognize answered on the MIDI keyboard
 };
 
 // The texts are in English; translatedCommandText gives them in the interface's language.
@@ -55,6 +56,9 @@ std::span<const int> toolBarTable();
 
 // The commands that start an exercise; the running one shows checked.
 std::span<const int> exerciseCommands();
+
+// The commands that switch an option on or off; each shows checked while it is on.
+std::span<const int> optionCommands();
 
 // A text of the tables (menu text, prompt, tooltip) in the interface's language.
 QString translatedCommandText(const char* text);

@@ -36,6 +36,9 @@ public:
     // has nothing to say.
     virtual QString disabledReason(int /*id*/) const { return {}; }
 
+    // Whether an option command (a menu item that is switched on or off) is on.
+    virtual bool commandChecked(int /*id*/) const { return false; }
+
     // What the message pane shows while no prompt or message covers it; empty for "Ready".
     virtual QString standingStatus() const { return {}; }
 
@@ -52,6 +55,10 @@ signals:
     // Sound or the microphone is missing (offered), or works again: the status bar offers the
     // sound set-up while it is missing.
     void soundSetupOffered(bool offered);
+
+    // What the MIDI keyboard input can offer changed: text for the status bar's keyboard pane,
+    // details for its tool tip.
+    void keyboardStatusChanged(const QString& text, const QString& details);
 };
 
 } // namespace tessimo

@@ -21,6 +21,7 @@ add_library(tessimo_shell STATIC
   Translation.cpp
   CommandView.h
   LockIndicators.cpp
+  MidiKeyboardAnswers.cpp
   CBrindelViewWidget.cpp
   ExerciseDialogsAdapter.cpp
   QtConfirmationBox.cpp
@@ -34,7 +35,7 @@ set_target_properties(tessimo_shell PROPERTIES AUTOMOC ON)
 target_include_directories(tessimo_shell PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(tessimo_shell PUBLIC Qt6::Widgets Qt6::Svg tessimo_game tessimo_display
   tessimo_dialogs tessimo_statistics_window tessimo_sound tessimo_audio_devices tessimo_recognition tessimo_history
-  tessimo_model)
+  tessimo_midi tessimo_model)
 target_compile_definitions(tessimo_shell PRIVATE
   TESSIMO_INSTALL_MANUAL_DIR="${CMAKE_INSTALL_FULL_DATADIR}/tessimo/manual"
   TESSIMO_VERSION="${PROJECT_VERSION}"

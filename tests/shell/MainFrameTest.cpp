@@ -75,9 +75,19 @@ void MainFrameTest::furnitureAndTexts() {
     QVERIFY(frame.toolBar()->isMovable());
     QCOMPARE(frame.toolBar()->allowedAreas(), Qt::AllToolBarAreas);
 
-    // Three indicator panes after the message pane; empty while their keys are off.
+    // The keyboard pane and three indicator panes after the message pane; the indicators are
+    // empty while their keys are off, the keyboard pane hidden until the MIDI input says what
+    // it offers.
     const QList<QLabel*> labels = frame.statusBar()->findChildren<QLabel*>();
-    QCOMPARE(labels.size(), 4);
+    QCOMPARE(labels.size(), 5);
+    auto* keyboardPane = frame.statusBar()->findChild<QLabel*>(QStringLiteral("keyboardPane"));
+    QVERIFY(keyboardPane != nullptr);
+    QVERIFY(keyboardPane->isHidden());
+    emit view->keyboardStatusChanged(QStringLiteral("Keyboard: Piano connected"),
+                                     QStringLiteral("Other programs can play into Tessimo:in"));
+    QCOMPARE(frame.keyboardStatus(), QStringLiteral("Keyboard: Piano connected"));
+    QVERIFY(keyboardPane->isVisible());
+    QCOMPARE(keyboardPane->toolTip(), QStringLiteral("Other programs can play into Tessimo:in"));
     QVERIFY(frame.capsIndicator().isEmpty() || frame.capsIndicator() == "MAJ");
 
     const QList<QAction*> menus = frame.menuBar()->actions();
@@ -99,10 +109,10 @@ void MainFrameTest::furnitureAndTexts() {
                                  "St&atistics ...", "&Stop", "&Listen notes", "&Play notes",
                                  "&Notes Dictation", "Play in&tervals", "&Interval Dictation",
                                  "Play ch&ords", "C&hords Dictation", "&Record", "Reco&gnize",
-                                 "User manual (&English)", QString::fromUtf8("&Manuel (français)"),
-                                 "&About ..."}));
+                                 "Recognize on the MIDI &keyboard", "User manual (&English)",
+                                 QString::fromUtf8("&Manuel (français)"), "&About ..."}));
     QCOMPARE(ids, (QList<int>{32803, 32911, 57665, 32771, 32910, 32900, 32783, 32794, 32798, 32795,
-                              32791, 32797, 32792, 32782, 32784, 32786, 32789, 57664}));
+                              32791, 32797, 32792, 32782, 32784, 32912, 32786, 32789, 57664}));
     // Within each menu no two items share an access key.
     for (QAction* m : menus) {
         QSet<QChar> keys;

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -61,12 +63,14 @@ std::vector<std::int16_t> roomWithNoiseBurst() {
 class RecognitionPathTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
     void eachUsersPreferenceChoosesThePath();
     void anInstrumentNeedsNoRecordingOnTheAdaptivePath();
     void aWordNotJudgedIsAskedAgainWithoutAnError();
+    void theKeyboardForRecognizeIsEachUsersChoiceAndNeedsNoMicrophone();
 
 private:
     void start() {
@@ -99,6 +103,11 @@ private:
     CBrindelViewWidget* m_view = nullptr;
     std::unique_ptr<CBrindelApp> m_app;
 };
+
+void RecognitionPathTest::initTestCase() {
+    // No JACK server answers to this name: the MIDI input finds no MIDI system, as in CI.
+    qputenv("JACK_DEFAULT_SERVER", "tessimo-nobody-" + QByteArray::number(::getpid()));
+}
 
 void RecognitionPathTest::init() {
     m_dir = std::make_unique<QTemporaryDir>();
@@ -188,6 +197,47 @@ void RecognitionPathTest::aWordNotJudgedIsAskedAgainWithoutAnError() {
     m_view->stopExercise();
     QVERIFY(m_view->engine().gameMode() != GameMode::Recognize);
     QVERIFY(!m_view->painter().quietPlease());
+}
+
+void RecognitionPathTest::theKeyboardForRecognizeIsEachUsersChoiceAndNeedsNoMicrophone() {
+    start();
+    CMainFrame* frame = m_app->mainFrame();
+    // Without any MIDI system the program says so once, in its pane, and works on.
+    if (::access("/dev/snd/seq", F_OK) != 0) {
+        QTRY_COMPARE_WITH_TIMEOUT(
+            frame->keyboardStatus(),
+            QStringLiteral("No MIDI keyboard: there is no MIDI sequencer on this machine"), 5000);
+    }
+    QVERIFY(!recognizeEnabled()); // the synthesiser, no recordings: nothing to listen to
+    QVERIFY(!frame->action(IdKeyboardAnswers)->isChecked());
+
+    frame->routeCommand(IdKeyboardAnswers);
+    QVERIFY(frame->action(IdKeyboardAnswers)->isChecked());
+    QVERIFY(recognizeEnabled());
+    UserPreferences saved;
+    QCOMPARE(saved.load(preferencesFileName("")).outcome, PreferencesLoad::Outcome::Loaded);
+    QCOMPARE(saved.values().recognizeInput, RecognizeInput::MidiKeyboard);
+    QCOMPARE(saved.values().recognition, RecognitionChoice::Adaptive); // the rest as it was
+
+    // Played on the keys: no microphone, so no "Quiet please" while the room is measured.
+    frame->routeCommand(IdRecognize);
+    QCOMPARE(m_view->engine().gameMode(), GameMode::Recognize);
+    QVERIFY(!m_view->painter().quietPlease());
+    QVERIFY(!status().startsWith(QStringLiteral("Quiet please")));
+
+    // Another user has a choice of their own; coming back finds this one's again.
+    m_dialogs->profileName = "ann";
+    frame->routeCommand(IdProfile);
+    QVERIFY(!m_view->recognizeByKeyboard());
+    QVERIFY(!frame->action(IdKeyboardAnswers)->isChecked());
+    m_dialogs->profileName = "ann";
+    frame->routeCommand(IdKeyboardAnswers);
+    frame->routeCommand(IdKeyboardAnswers); // on and off again
+    QVERIFY(!m_view->recognizeByKeyboard());
+    QCOMPARE(saved.load(preferencesFileName("ann")).outcome, PreferencesLoad::Outcome::Loaded);
+    QCOMPARE(saved.values().recognizeInput, RecognizeInput::Microphone);
+    QCOMPARE(saved.load(preferencesFileName("")).outcome, PreferencesLoad::Outcome::Loaded);
+    QCOMPARE(saved.values().recognizeInput, RecognizeInput::MidiKeyboard);
 }
 
 QTEST_MAIN(RecognitionPathTest)

@@ -78,3 +78,22 @@ tessimo_add_qttest(test_shell_sound_setup
 # Device changes restart the audio library, which lists every device again: seconds on a
 # loaded machine. It runs alone, so that other tests do not add to its waits.
 set_tests_properties(test_shell_sound_setup PROPERTIES RUN_SERIAL TRUE TIMEOUT 900)
+
+# The window with a MIDI keyboard, through a private JACK server that the script starts and
+# stops by process id. Alone, as the MIDI tests are: JACK drops the MIDI of cycles that overran.
+file(READ ${PROJECT_SOURCE_DIR}/tests/sound/lsan.supp _sound_lsan)
+file(READ ${PROJECT_SOURCE_DIR}/tests/midi/lsan.supp _midi_lsan)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/keyboard_window_lsan.supp "${_sound_lsan}${_midi_lsan}")
+add_executable(test_shell_midi_keyboard MidiKeyboardWindowTest.cpp RecordingMidi.h)
+set_target_properties(test_shell_midi_keyboard PROPERTIES AUTOMOC ON)
+target_link_libraries(test_shell_midi_keyboard PRIVATE tessimo_shell Qt6::Test Qt6::Widgets)
+target_include_directories(test_shell_midi_keyboard PRIVATE ${PROJECT_SOURCE_DIR}/src
+  ${PROJECT_SOURCE_DIR}/tests)
+add_test(NAME test_shell_midi_keyboard
+  COMMAND ${PROJECT_SOURCE_DIR}/tests/midi/with_jack_server.sh
+          $<TARGET_FILE:test_shell_midi_keyboard>)
+set_tests_properties(test_shell_midi_keyboard PROPERTIES
+  LABELS threads
+  RUN_SERIAL TRUE
+  TIMEOUT 180
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSIMO_SOURCE_DIR=${PROJECT_SOURCE_DIR};LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_BINARY_DIR}/keyboard_window_lsan.supp;ASAN_OPTIONS=fast_unwind_on_malloc=0;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/midi/tsan.supp")

@@ -388,6 +388,14 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
         <translation>&amp;Reconnaître</translation>
     </message>
     <message>
+        <source>Recognize on the MIDI &amp;keyboard</source>
+        <translation>Reconnaître au c&amp;lavier MIDI</translation>
+    </message>
+    <message>
+        <source>Answer Recognize by playing the notes on a MIDI keyboard instead of the microphone, in any sound mode</source>
+        <translation>Répondre à Reconnaître en jouant les notes sur un clavier MIDI plutôt qu'au micro, dans tous les modes de son</translation>
+    </message>
+    <message>
         <source>View some scrolling notes and say (or play) them (voice or inst mode)</source>
         <translation>Voir défiler des notes et les dire (ou les jouer) (mode voix ou instrument)</translation>
     </message>
