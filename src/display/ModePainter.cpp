@@ -18,6 +18,9 @@ namespace tessimo {
 namespace {
 
 constexpr int PlayNoteX = 1000;
+// In Play intervals and chords the last key played on a MIDI keyboard stands to the right of
+// the placed group, clear of it and of its name.
+constexpr int PlayedKeyX = 1500;
 constexpr int NoLabelPitch = -1;
 constexpr int WordSpacing = 65;
 constexpr int VoiceWordsLeft = 200;
@@ -70,7 +73,7 @@ void drawListenNotes(PaintContext& context) {
     }
 }
 
-void drawPlayNotes(PaintContext& context) {
+void drawPlayNotes(PaintContext& context, int x = PlayNoteX) {
     const PitchEntry* entry = entryOf(context.state, context.state.highlightPitch);
     if (entry == nullptr) {
         return;
@@ -79,8 +82,8 @@ void drawPlayNotes(PaintContext& context) {
     glyph.pitch = context.state.highlightPitch;
     glyph.durationCode = 5;
     highlightKey(context, glyph.pitch, NoteGreen);
-    drawNote(context, glyph, PlayNoteX, NoteGreen);
-    drawNameLabel(context, glyph.pitch, PlayNoteX, NoteGreen, &glyph);
+    drawNote(context, glyph, x, NoteGreen);
+    drawNameLabel(context, glyph.pitch, x, NoteGreen, &glyph);
 }
 
 // The user's placement (or wrong answer) for a question note, at the question's x.
@@ -246,7 +249,7 @@ int drawNotesForMode(PaintContext& context) {
     case GameMode::PlayIntervals:
     case GameMode::PlayChords:
         drawGroup(context, context.state.answerGroup, NoteGreen);
-        drawPlayNotes(context); // the last key played on a MIDI keyboard
+        drawPlayNotes(context, PlayedKeyX); // the last key played on a MIDI keyboard
         return -1;
     case GameMode::IntervalDictation:
     case GameMode::ChordsDictation:

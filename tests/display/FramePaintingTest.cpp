@@ -172,6 +172,18 @@ void FramePaintingTest::keyboardShowsSelectionAndHighlight() {
     QVERIFY(near(pixelAt(frame, fSharp.x(), fSharp.y(), client), UnselectedBlackKey, 3));
     // The highlighted note at x 1000 on its line, green inside the head.
     QVERIFY(near(pixelAt(frame, 1000, scene.table[67].glyph.staffY, client), NoteGreen, 3));
+
+    // In Play chords a key played stands right of the placed chord, which stays as it was.
+    FrameState chords =
+        emptyScene(GameMode::PlayChords, SceneStaff::Treble, settingsFor(SceneStaff::Treble));
+    chords.highlightPitch = 64;
+    FramePainter chordPainter;
+    chordPainter.compose(client, 1.0, chords);
+    const int y = chords.table[64].glyph.staffY;
+    QVERIFY(near(pixelAt(chordPainter.frame(), 1500, y, client), NoteGreen, 3));
+    QVERIFY(!near(pixelAt(chordPainter.frame(), 1000, y, client), NoteGreen, 3));
+    QVERIFY(near(pixelAt(chordPainter.frame(), centreOf(keyRect(64), 3000).x(), 3000, client),
+                 NoteGreen, 3));
 }
 
 void FramePaintingTest::noteHeadsCarryTheirModeColours() {
