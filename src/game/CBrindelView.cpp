@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "files/SafeFileOpen.h"
 #include "game/PickDuration.h"
 #include "model/ChordTable.h"
 #include "model/Pitch.h"
@@ -30,11 +31,23 @@ CBrindelView::~CBrindelView() {
 
 std::string CBrindelView::loadUserFiles() {
     std::array<std::uint8_t, TemplateSlotCount> present{};
-    services_.recognizer.LoadTemplates(templateFileName(userName_), present);
+    const std::string templates = templateFileName(userName_);
+    templatesFileUnreadable_ = services_.recognizer.LoadTemplates(templates, present) != 0 &&
+                               fileKindAt(templates) == FileKind::Regular;
     pitchTable_.loadTemplateFlags(present);
     SettingsLoadResult settings = loadUserSettings(std::string(), userName_, settings_);
     settingsFileKept_ = settings.fileKept;
-    return std::move(settings.message);
+    std::string message = std::move(settings.message);
+    if (templatesFileUnreadable_) {
+        message += (message.empty() ? "" : " ") + unreadableTemplatesMessage();
+    }
+    return message;
+}
+
+std::string CBrindelView::unreadableTemplatesMessage() const {
+    const std::string file = templateFileName(userName_);
+    return "The recordings file " + file + " could not be read; it is kept, and set aside as " +
+           file + ".unreadable when new recordings are saved.";
 }
 
 std::string CBrindelView::startUp() {
@@ -230,11 +243,13 @@ void CBrindelView::runProfile() {
     // The dialog asks for the switch and shows a refusal; the switch itself loads or creates
     // the user's settings file and replaces the templates with the user's own.
     std::array<std::uint8_t, TemplateSlotCount> present{};
-    const ProfileSwitcher switcher = [this, &present](const std::string& name) {
+    bool unreadable = false;
+    const ProfileSwitcher switcher = [this, &present, &unreadable](const std::string& name) {
         ProfileSwitchResult result =
             switchProfile(std::string(), name, settings_, services_.recognizer);
         if (result.switched) {
             present = result.templatesPresent;
+            unreadable = result.templatesUnreadable;
         }
         return result;
     };
@@ -244,9 +259,13 @@ void CBrindelView::runProfile() {
     }
     userName_ = chosen;
     settingsFileKept_ = false; // the switch read or created the new user's file
+    templatesFileUnreadable_ = unreadable;
     pitchTable_.loadTemplateFlags(present);
     repaint();
     prepareExercise();
+    if (templatesFileUnreadable_) {
+        services_.status.showMessage(unreadableTemplatesMessage());
+    }
 }
 
 void CBrindelView::runConfigure() {

@@ -185,6 +185,7 @@ private:
     void tickRecordReplay();
     void checkRecording(int slot);
     void saveRecordings();
+    std::string unreadableTemplatesMessage() const;
     int speedStep() const;
     void runUnitClock(int step);
     bool limitsReached() const;
@@ -244,6 +245,8 @@ private:
     SettingsRecord settings_;
     std::string userName_;
     bool settingsFileKept_ = false; // the user's settings file could not be read: keep it
+    // The user's template file could not be read: it is set aside before recordings are saved.
+    bool templatesFileUnreadable_ = false;
     PitchTable pitchTable_;
     StaffLayout staffLayout_;
     CNotesList questionNotes_;

@@ -1,8 +1,10 @@
 // The timer loop: scrolling, the unit clock, question creation, group playback, the game
 // limits, Listen notes, Record and its replay.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
+#include "files/SafeFileOpen.h"
 #include "game/CBrindelView.h"
 #include "game/GroupRules.h"
 #include "game/PickDuration.h"
@@ -444,6 +446,18 @@ void CBrindelView::saveRecordings() {
     if (state_.recordedWords == 0) {
         services_.status.showMessage("Nothing was recorded; " + file + " was left as it was");
         return;
+    }
+    if (templatesFileUnreadable_) {
+        // The file that could not be read is the user's to recover: it is never overwritten.
+        const std::string aside = file + ".unreadable";
+        if (fileKindAt(aside) != FileKind::Missing ||
+            std::rename(file.c_str(), aside.c_str()) != 0) {
+            services_.status.showMessage("The recordings were not saved: " + file +
+                                         " could not be read and could not be set aside as " +
+                                         aside + ".");
+            return;
+        }
+        templatesFileUnreadable_ = false;
     }
     if (services_.recognizer.SaveTemplates(file) != 0) {
         services_.status.showMessage("The recordings could not be saved to " + file);

@@ -114,8 +114,10 @@ ProfileSwitchResult switchProfile(const std::string& directory, const std::strin
     // The previous user's words go first: the new user's file may not mention every slot, and
     // whatever the recogniser holds would be saved under the new name at the next recording.
     recognizer.ResetTemplates();
-    recognizer.LoadTemplates(userFilePath(directory, templateFileName(userName)),
-                             result.templatesPresent);
+    const std::string templates = userFilePath(directory, templateFileName(userName));
+    result.templatesUnreadable =
+        recognizer.LoadTemplates(templates, result.templatesPresent) != 0 &&
+        fileKindAt(templates) == FileKind::Regular;
     return result;
 }
 

@@ -21,6 +21,8 @@ struct ProfileSwitchResult {
     std::string message;   // why the switch was refused, in plain words
     // The LoadTemplates present flags of the new user (all 0 when it has no template file).
     std::array<std::uint8_t, TemplateSlotCount> templatesPresent{};
+    // The new user has a template file that could not be read (damaged, or not one).
+    bool templatesUnreadable = false;
 };
 
 // The path of fileName inside directory; an empty directory means the working directory.

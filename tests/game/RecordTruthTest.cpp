@@ -4,6 +4,13 @@
 
 #include "game/EngineRig.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 namespace tessimo {
 namespace {
 
@@ -82,6 +89,50 @@ TEST(RecordTruth, LeavingRecordEarlyKeepsWhatWasRecordedSoFar) {
     EXPECT_EQ(rig.view.pitchTable()[62].hasTemplate, 0); // being recorded: not yet a word
     rig.view.onCommand(PlayNotesCommand);
     EXPECT_EQ(saves(rig), 0);
+}
+
+std::string contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A template file that cannot be read stays the user's: it is named at start, and set aside
+// (never replaced, nor is an earlier one set aside) before new recordings are saved.
+TEST(RecordTruth, AnUnreadableTemplateFileIsNamedAndSetAsideBeforeNewRecordingsAreSaved) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("tessimo_record_truth_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    std::ofstream("record.dat", std::ios::binary) << "not a template file";
+    std::ofstream("record.dat.unreadable", std::ios::binary) << "set aside earlier";
+
+    EngineRig rig;
+    rig.recognizer.loadResult = -1;
+    const std::string message = rig.view.startUp();
+    EXPECT_NE(message.find("The recordings file record.dat could not be read"), std::string::npos)
+        << message;
+    rig.recognizer.loadResult = 0;
+    SettingsRecord s = settingsWith({60});
+    s.soundMode = Instrument;
+    rig.prepare(s);
+
+    recordAll(rig);
+    EXPECT_EQ(saves(rig), 0);
+    ASSERT_FALSE(rig.status.messages.empty());
+    EXPECT_EQ(rig.status.messages.back(),
+              "The recordings were not saved: record.dat could not be read and could not be set "
+              "aside as record.dat.unreadable.");
+    EXPECT_EQ(contents("record.dat"), "not a template file");
+    EXPECT_EQ(contents("record.dat.unreadable"), "set aside earlier");
+
+    std::filesystem::remove("record.dat.unreadable");
+    recordAll(rig);
+    EXPECT_EQ(saves(rig), 1);
+    EXPECT_EQ(contents("record.dat.unreadable"), "not a template file");
+
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

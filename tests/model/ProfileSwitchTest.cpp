@@ -121,6 +121,21 @@ TEST_F(ProfileSwitchTest, ANewNameIsCreatedWithTheSettingsInForce) {
     // No template file yet: every present flag stays 0.
     EXPECT_EQ(recognizer_.loadedPath, (dir_ / "recordsoprano.dat").string());
     EXPECT_EQ(r.templatesPresent, (std::array<std::uint8_t, TemplateSlotCount>{}));
+    EXPECT_FALSE(r.templatesUnreadable); // none at all is no damage
+}
+
+// The real recogniser refuses a damaged template file: the switch goes on, and says so.
+TEST_F(ProfileSwitchTest, AnUnreadableTemplateFileIsReportedAndLeftAsItIs) {
+    ASSERT_EQ(unusual().save((dir_ / "configalto.dat").string()), 0);
+    std::ofstream(dir_ / "recordalto.dat", std::ios::binary) << "damaged";
+    CRecognizer recognizer;
+    SettingsRecord settings;
+    const ProfileSwitchResult r = switchProfile(dir(), "alto", settings, recognizer);
+    EXPECT_TRUE(r.switched);
+    EXPECT_TRUE(r.templatesUnreadable);
+    EXPECT_EQ(r.templatesPresent, (std::array<std::uint8_t, TemplateSlotCount>{}));
+    EXPECT_EQ(readBytes(dir_ / "recordalto.dat"),
+              (std::vector<char>{'d', 'a', 'm', 'a', 'g', 'e', 'd'}));
 }
 
 // A template file holding one word in slot 5: two samples and one frame of zeros.
