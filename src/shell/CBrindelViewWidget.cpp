@@ -12,6 +12,7 @@
 #include "shell/CommandTable.h"
 #include "shell/DisabledReasons.h"
 #include "shell/ExerciseDialogsAdapter.h"
+#include "shell/KeyboardStatusText.h"
 #include "shell/MidiKeyboardAnswers.h"
 #include "shell/QtClock.h"
 #include "shell/QtConfirmationBox.h"
@@ -490,14 +491,8 @@ void CBrindelViewWidget::pollMidiKeyboard() {
             m_keyAnswers->forgetHeldKeys(); // a keyboard went with its keys down
         }
         m_keyboardCount = status->devices.size();
-        m_keyboardStatus = QString::fromStdString(describeMidiInputStatus(*status));
-        QString details;
-        if (!status->inputPort.empty()) {
-            details = widgetText(QT_TRANSLATE_NOOP("tessimo::CBrindelViewWidget",
-                                                   "Other programs can play into %1 (%2)."))
-                          .arg(QString::fromStdString(status->inputPort),
-                               QString::fromStdString(status->backend));
-        }
+        m_keyboardStatus = keyboardStatusText(*status);
+        const QString details = keyboardStatusDetails(*status);
         const bool present =
             status->state == MidiInputState::NoDevice || status->state == MidiInputState::Connected;
         // Without a MIDI system there are no keys to wait for, only its arrival.

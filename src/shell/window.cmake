@@ -20,6 +20,7 @@ add_library(tessimo_shell STATIC
   DisabledReasons.cpp
   Translation.cpp
   CommandView.h
+  KeyboardStatusText.cpp
   LockIndicators.cpp
   MidiKeyboardAnswers.cpp
   CBrindelViewWidget.cpp

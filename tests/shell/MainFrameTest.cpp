@@ -5,6 +5,7 @@
 #include "shell/CBrindelApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
+#include "shell/KeyboardStatusText.h"
 #include "shell/Translation.h"
 #include "shell/UserManual.h"
 
@@ -289,6 +290,14 @@ void MainFrameTest::frenchInterfaceFollowsTheLocale() {
                  QKeySequence(QKeySequence::HelpContents));
         QVERIFY(frame.action(IdManualEnglish)->shortcut().isEmpty());
         QCOMPARE(frame.statusText(), QStringLiteral("Prêt"));
+        MidiInputStatus keyboards;
+        keyboards.state = MidiInputState::Connected;
+        keyboards.devices = {"nanoKEY2 MIDI 1", "Piano"};
+        QCOMPARE(keyboardStatusText(keyboards),
+                 QStringLiteral("Claviers connectés : nanoKEY2 MIDI 1, Piano"));
+        keyboards.state = MidiInputState::NoSequencer;
+        QCOMPARE(keyboardStatusText(keyboards),
+                 QStringLiteral("Pas de clavier MIDI : cet ordinateur n'a pas de séquenceur MIDI"));
         QCOMPARE(frame.windowTitle(), QStringLiteral("utilisateur par défaut — Tessimo"));
         CAboutDlg box;
         QCOMPARE(box.windowTitle(), QStringLiteral("À propos de tessimo"));
@@ -300,6 +309,24 @@ void MainFrameTest::frenchInterfaceFollowsTheLocale() {
     QLocale::setDefault(QLocale::c());
     CMainFrame english(new FakeCommandView);
     QCOMPARE(english.statusText(), QStringLiteral("Ready"));
+    // In English the window says what the MIDI library's own description says.
+    MidiInputStatus status;
+    for (MidiInputState state : {MidiInputState::NoSequencer, MidiInputState::Failed,
+                                 MidiInputState::NoDevice, MidiInputState::Connected}) {
+        status.state = state;
+        status.detail = "server gone";
+        status.devices = {"Piano"};
+        QCOMPARE(keyboardStatusText(status),
+                 QString::fromStdString(describeMidiInputStatus(status)));
+        status.devices = {"Piano", "Pads"};
+        QCOMPARE(keyboardStatusText(status),
+                 QString::fromStdString(describeMidiInputStatus(status)));
+    }
+    QVERIFY(keyboardStatusDetails(status).isEmpty());
+    status.inputPort = "Tessimo:in";
+    status.backend = "JACK";
+    QCOMPARE(keyboardStatusDetails(status),
+             QStringLiteral("Other programs can play into Tessimo:in (JACK)."));
 }
 
 void MainFrameTest::aboutFollowsIdle() {

@@ -445,6 +445,33 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
     </message>
 </context>
 <context>
+    <name>tessimo::KeyboardStatusText</name>
+    <message>
+        <source>No MIDI keyboard: there is no MIDI sequencer on this machine</source>
+        <translation>Pas de clavier MIDI : cet ordinateur n'a pas de séquenceur MIDI</translation>
+    </message>
+    <message>
+        <source>No MIDI keyboard: the MIDI system failed (%1)</source>
+        <translation>Pas de clavier MIDI : le système MIDI a échoué (%1)</translation>
+    </message>
+    <message>
+        <source>No MIDI keyboard connected</source>
+        <translation>Aucun clavier MIDI connecté</translation>
+    </message>
+    <message>
+        <source>Keyboards: %1 connected</source>
+        <translation>Claviers connectés : %1</translation>
+    </message>
+    <message>
+        <source>Keyboard: %1 connected</source>
+        <translation>Clavier connecté : %1</translation>
+    </message>
+    <message>
+        <source>Other programs can play into %1 (%2).</source>
+        <translation>D'autres programmes peuvent jouer dans %1 (%2).</translation>
+    </message>
+</context>
+<context>
     <name>tessimo::DisabledReasons</name>
     <message>
         <source>no note is selected: choose notes in Game &gt; Configure</source>
