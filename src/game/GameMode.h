@@ -19,4 +19,10 @@ enum class GameMode : std::int32_t {
     Recognize = 10,
 };
 
+// The exercises in which the user plays freely and hears what is played.
+constexpr bool isPlayMode(GameMode mode) {
+    return mode == GameMode::PlayNotes || mode == GameMode::PlayIntervals ||
+           mode == GameMode::PlayChords;
+}
+
 } // namespace tessimo

@@ -7,18 +7,13 @@
 namespace tessimo {
 
 namespace {
-bool playsKeys(GameMode mode) {
-    return mode == GameMode::PlayNotes || mode == GameMode::PlayIntervals ||
-           mode == GameMode::PlayChords;
-}
-
 bool isMidiKey(int key) {
     return key >= 0 && key <= 127;
 }
 } // namespace
 
 void CBrindelView::keyPressed(int key, int velocity) {
-    if (!playsKeys(state_.gameMode) || !isMidiKey(key) || velocity < 1 || velocity > 127) {
+    if (!isPlayMode(state_.gameMode) || !isMidiKey(key) || velocity < 1 || velocity > 127) {
         return;
     }
     services_.midi.keyDown(settings_.instrument, static_cast<std::uint8_t>(key),
@@ -31,7 +26,7 @@ void CBrindelView::keyPressed(int key, int velocity) {
 }
 
 void CBrindelView::keyReleased(int key) {
-    if (!playsKeys(state_.gameMode) || !isMidiKey(key)) {
+    if (!isPlayMode(state_.gameMode) || !isMidiKey(key)) {
         return;
     }
     services_.midi.keyUp(static_cast<std::uint8_t>(key)); // note-off as played

@@ -8,11 +8,6 @@ namespace tessimo {
 
 namespace {
 
-bool playsKeys(GameMode mode) {
-    return mode == GameMode::PlayNotes || mode == GameMode::PlayIntervals ||
-           mode == GameMode::PlayChords;
-}
-
 bool answersGroups(GameMode mode) {
     return mode == GameMode::IntervalDictation || mode == GameMode::ChordsDictation;
 }
@@ -50,7 +45,7 @@ int MidiKeyboardAnswers::deliver(std::span<const MidiKeyEvent> events, std::int6
     int answers = 0;
     for (const MidiKeyEvent& event : events) {
         followMode();
-        if (playsKeys(mode_)) {
+        if (isPlayMode(mode_)) {
             if (event.action == KeyAction::Press) {
                 engine_.keyPressed(event.key, event.velocity);
             } else {

@@ -400,35 +400,28 @@ SoundOutput::~SoundOutput() {
     worker_.finish([device = device_] { device->close(); }, ExitBound);
 }
 
-int SoundOutput::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths,
-                          int count, std::uint8_t velocity, bool sustain) {
+bool SoundOutput::readyToPlay() {
     switch (status()) {
     case Status::Ready:
         port_.markReady();
-        return player_.MidiPlay(program, keys, lengths, count, velocity, sustain);
+        return true;
     case Status::Lost:
     case Status::Silent:
         askForRetry();
-        return 1;
+        return false;
     case Status::Starting:
         break;
     }
-    return 1;
+    return false;
+}
+
+int SoundOutput::MidiPlay(int program, const std::uint8_t* keys, const std::uint8_t* lengths,
+                          int count, std::uint8_t velocity, bool sustain) {
+    return readyToPlay() ? player_.MidiPlay(program, keys, lengths, count, velocity, sustain) : 1;
 }
 
 int SoundOutput::keyDown(int program, std::uint8_t key, std::uint8_t velocity) {
-    switch (status()) {
-    case Status::Ready:
-        port_.markReady();
-        return player_.keyDown(program, key, velocity);
-    case Status::Lost:
-    case Status::Silent:
-        askForRetry();
-        return 1;
-    case Status::Starting:
-        break;
-    }
-    return 1;
+    return readyToPlay() ? player_.keyDown(program, key, velocity) : 1;
 }
 
 int SoundOutput::keyUp(std::uint8_t key) {

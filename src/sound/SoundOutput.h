@@ -197,6 +197,9 @@ public:
 private:
     struct Device;
 
+    // True when notes can be queued now; otherwise false, asking for a new attempt when the
+    // output is lost or silent. User-interface thread.
+    bool readyToPlay();
     void askForRetry();
 
     DeviceWorker worker_;

@@ -5,27 +5,15 @@
 #include <vector>
 
 #include "EngineRig.h"
-#include "game/OutcomeSink.h"
+#include "RecordingSink.h"
 
 namespace tessimo {
 namespace {
 
 using testing::EngineRig;
+using testing::RecordingSink;
 using testing::settingsWith;
 using testing::settingsWithRange;
-
-class RecordingSink : public OutcomeSink {
-public:
-    std::vector<AnswerOutcome> outcomes;
-    void onOutcome(const AnswerOutcome& outcome) override { outcomes.push_back(outcome); }
-    int count(Outcome o) const {
-        int n = 0;
-        for (const AnswerOutcome& a : outcomes) {
-            n += a.outcome == o ? 1 : 0;
-        }
-        return n;
-    }
-};
 
 std::vector<int> pitches(const PitchGroup& group) {
     return {group.pitches.begin(), group.pitches.begin() + group.count};

@@ -5,20 +5,15 @@
 #include <vector>
 
 #include "EngineRig.h"
-#include "game/OutcomeSink.h"
+#include "RecordingSink.h"
 #include "model/Pitch.h"
 
 namespace tessimo {
 namespace {
 
 using testing::EngineRig;
+using testing::RecordingSink;
 using testing::settingsWith;
-
-class RecordingSink : public OutcomeSink {
-public:
-    std::vector<AnswerOutcome> outcomes;
-    void onOutcome(const AnswerOutcome& outcome) override { outcomes.push_back(outcome); }
-};
 
 bool sameKeys(const std::vector<testing::RecordingMidi::Key>& got,
               const std::vector<testing::RecordingMidi::Key>& want) {
