@@ -64,8 +64,8 @@ struct FrameState {
     int errorCount = 0;
     int unknownCount = 0;
     int wordCount = 0;
-    int recordPosition = 0;
-    int replayPosition = -1;
+    int recordPosition = 0; // Record: -3, -2 count down, -1 hears the room, 0.. the words
+    int currentWord = -1;   // table index of the word recorded or played back, -1 for none
 
     // What the window adds over a Recognize game.
     bool sayAgain = false;    // the last word heard was not judged: "?" over the question note

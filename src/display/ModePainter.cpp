@@ -159,19 +159,12 @@ void drawWords(PaintContext& context) {
     const bool voice = state.soundMode == VoiceSoundMode;
     const bool recording = state.mode == GameMode::Record;
     const QRgb colour = recording ? WrongRed : NoteGreen;
-    const int position = recording ? state.recordPosition : state.replayPosition;
     const int first = voice ? 0 : LowestPitch;
     const int last = voice ? VoiceWordEntries - 1 : HighestPitch;
-
-    int current = -1; // table index of the current word
-    if (position >= 0) {
-        int n = 0;
-        for (int i = first; i <= last && current < 0; ++i) {
-            if (state.table[i].wordActive && n++ == position) {
-                current = i;
-            }
-        }
-    }
+    const int current = state.currentWord >= first && state.currentWord <= last &&
+                                state.table[state.currentWord].wordActive
+                            ? state.currentWord
+                            : -1;
 
     const int base = voice ? VoiceWordsLeft : InstrumentWordsLeft;
     int walked = 0;

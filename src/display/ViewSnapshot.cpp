@@ -40,8 +40,8 @@ void snapshotView(const CBrindelView& view, const PaintFrame& paintFrame, FrameS
     frame.errorCount = state.errorCount;
     frame.unknownCount = state.unknownCount;
     frame.wordCount = view.wordCount();
-    frame.recordPosition = state.recordPosition;
-    frame.replayPosition = state.replayPosition;
+    frame.recordPosition = view.recordProgress().position;
+    frame.currentWord = view.recordProgress().currentWord;
 }
 
 void snapshotTable(const PitchTable& table, FrameState& frame) {

@@ -17,7 +17,6 @@ namespace tessimo {
 namespace {
 constexpr int TimerNumber = 1;
 constexpr int ScrollingTickMs = 40;
-constexpr int RecordTickMs = 300;
 } // namespace
 
 CBrindelView::CBrindelView(const ViewServices& services) : services_(services) {}
@@ -221,21 +220,6 @@ void CBrindelView::stopExercise() {
     startPlayNotes();
 }
 
-void CBrindelView::startRecord() {
-    stopWhatRuns(true, false);
-    if (!services_.confirmation.confirm(RecordConfirmCaption, RecordConfirmText)) {
-        return; // the stopped exercise stays stopped
-    }
-    state_.gameMode = GameMode::Record;
-    state_.idle = false;
-    state_.recordPosition = -3;
-    state_.recordTick = 0;
-    state_.recordedWords = 0;
-    state_.missedWords.clear();
-    repaint();
-    startTimer(RecordTickMs);
-}
-
 void CBrindelView::runProfile() {
     stopWhatRuns(true, false);
     state_.gameMode = GameMode::Idle;
@@ -261,6 +245,7 @@ void CBrindelView::runProfile() {
     settingsFileKept_ = false; // the switch read or created the new user's file
     templatesFileUnreadable_ = unreadable;
     pitchTable_.loadTemplateFlags(present);
+    offerRecordAgain({}); // the previous user's words
     repaint();
     prepareExercise();
     if (templatesFileUnreadable_) {
@@ -288,6 +273,7 @@ void CBrindelView::runConfigure() {
 
 void CBrindelView::prepareExercise() {
     pitchTable_.rebuildSelection(settings_, services_.recognizer);
+    dropUnselectedFromOffer();
     staffLayout_.compute(pitchTable_);
     pitchTable_.assignStaffY([this](int pitch) { return staffLayout_.pitchY(pitch); });
     state_.barLength = settings_.beatLength * settings_.beatsPerBar;

@@ -21,6 +21,7 @@
 #include "game/ListenNotesExercise.h"
 #include "game/Platform.h"
 #include "game/QuestionGenerator.h"
+#include "game/RecordExercise.h"
 #include "game/WordQueue.h"
 #include "geometry/LogicalSpace.h"
 #include "geometry/StaffLayout.h"
@@ -40,7 +41,7 @@ struct PaintFrame {
     std::uint32_t now = 0;
 };
 
-class CBrindelView : private ExerciseSounds {
+class CBrindelView : private ExerciseSounds, private RecordPhases {
 public:
     // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
     // all counts 0, and the first paint set to prepare the exercise.
@@ -141,12 +142,24 @@ public:
     // The sink outlives the view or is reset first. User-interface thread.
     void setOutcomeSink(OutcomeSink* sink) { outcomeSink_ = sink; }
 
+    // ---- Recording words again ----
+    // The words the last Record left uncertain (captured nothing, or sound like another word
+    // of the selection), heard-nothing ones first; the status line is offered the same list
+    // whenever it changes. User-interface thread.
+    const std::vector<WordToRecordAgain>& wordsToRecordAgain() const { return recordAgain_; }
+    // Records the takes of one word (its lowest slot) again, as Record does for the whole
+    // selection but without asking first, then plays them back and saves every template.
+    // Does nothing (false) when Record cannot run or the word is not in the selection.
+    // User-interface thread.
+    bool recordWordAgain(int word);
+
     // ---- Exercise set-up ----
     // Rebuilds the PitchTable and the staff layout from the settings, then enters Play notes.
     void prepareExercise();
 
     // ---- State (read by the painter and the shell) ----
     const GameState& state() const { return state_; }
+    const RecordProgress& recordProgress() const { return record_.progress(); }
     GameMode gameMode() const { return state_.gameMode; }
     bool idle() const { return state_.idle; }
     const SettingsRecord& settings() const { return settings_; }
@@ -171,6 +184,12 @@ private:
     void startListenNotes();
     void startPlayNotes();
     void startRecord();
+    void startRecording(std::vector<int> words);
+    void recordingEnded() override;
+    void replayEnded() override;
+    void offerRecordAgain(std::vector<WordToRecordAgain> words);
+    std::vector<WordToRecordAgain> uncertainWords() const;
+    void dropUnselectedFromOffer();
     void runProfile();
     void runConfigure();
     bool canStartListening() const;
@@ -181,10 +200,7 @@ private:
     void tickNotesDictation();
     void tickPlayGroup();
     void tickGroupDictation();
-    void tickRecord();
-    void tickRecordReplay();
-    void checkRecording(int slot);
-    void saveRecordings();
+    bool saveRecordings();
     std::string unreadableTemplatesMessage() const;
     int speedStep() const;
     void runUnitClock(int step);
@@ -266,6 +282,11 @@ private:
     // The exercises with objects of their own; the others still run on the view's methods.
     ListenNotesExercise listenNotes_{
         ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random}};
+    RecordExercise record_{
+        ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random},
+        RecordServices{pitchTable_, services_.recognizer, services_.window, services_.status,
+                       *this}};
+    std::vector<WordToRecordAgain> recordAgain_;
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
     PitchDraw pitchDraw_; // empty: the even draw

@@ -1,16 +1,13 @@
-// The timer loop: scrolling, the unit clock, question creation, group playback, the game
-// limits, Listen notes, Record and its replay.
+// The timer loop: scrolling, the unit clock, question creation, group playback and the game
+// limits.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
-#include "files/SafeFileOpen.h"
 #include "game/CBrindelView.h"
 #include "game/GroupRules.h"
 #include "game/PickDuration.h"
 #include "game/QuestionGenerator.h"
 #include "model/Durations.h"
-#include "model/NoteNames.h"
 #include "model/Pitch.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "sound/MidiOutput.h"
@@ -23,8 +20,6 @@ constexpr int WaitX = 1600;              // with speed 0 the first question wait
 constexpr int CatchUpStep = 20;          // x per tick while catching up with speed 0
 constexpr std::uint32_t ReplayMs = 2000; // a question is played again after this long
 constexpr std::uint32_t PlaybackStepMs = 400;
-constexpr int RecordTicksPerWord = 5;
-constexpr int RecordReplayMs = 1200;
 constexpr int MaxPlayedNotes = 12;
 } // namespace
 
@@ -52,10 +47,8 @@ void CBrindelView::onTimer(int timerNumber) {
         tickGroupDictation();
         break;
     case GameMode::Record:
-        tickRecord();
-        break;
     case GameMode::RecordReplay:
-        tickRecordReplay();
+        record_.tick(now());
         break;
     default:
         break;
@@ -368,115 +361,6 @@ void CBrindelView::playbackStep() {
         }
         midiPlayPitches(pitches, lengths, count);
     }
-}
-
-// ---- Record ----
-
-void CBrindelView::tickRecord() {
-    ++state_.recordTick;
-    if (state_.recordTick == RecordTicksPerWord) {
-        state_.recordTick = 0;
-        ++state_.recordPosition;
-        if (state_.recordPosition >= pitchTable_.wordCount()) {
-            killTimer();
-            state_.gameMode = GameMode::RecordReplay;
-            state_.idle = false;
-            state_.replayPosition = -1;
-            startTimer(RecordReplayMs);
-        }
-    }
-    if (state_.recordPosition < 0) {
-        services_.window.repaintRect({0, 0, 300, 400}); // only the countdown changes
-    } else {
-        repaint();
-    }
-    if (state_.gameMode != GameMode::Record) {
-        return;
-    }
-    if (state_.recordTick == 0) {
-        if (state_.recordPosition == -1) {
-            services_.recognizer.StartNoiseMeasure();
-        } else if (state_.recordPosition >= 0) {
-            if (const CNote* word =
-                    pitchTable_.nthWord(state_.recordPosition, settings_.soundMode)) {
-                services_.recognizer.StartWordRecording(word->wordIndex);
-                pitchTable_[word->wordIndex].hasTemplate = 0; // emptied until it is recorded
-            }
-        }
-    }
-    if (state_.recordTick == 4 && state_.recordPosition >= -1) {
-        services_.recognizer.StopCapture();
-        if (state_.recordPosition >= 0) {
-            if (const CNote* word =
-                    pitchTable_.nthWord(state_.recordPosition, settings_.soundMode)) {
-                checkRecording(word->wordIndex);
-            }
-        }
-    }
-}
-
-// A word counts as recorded only when the recogniser made a template of it; otherwise the
-// status line names every word of this Record to record again.
-void CBrindelView::checkRecording(int slot) {
-    const bool recorded = services_.recognizer.HasTemplate(slot);
-    pitchTable_[slot].hasTemplate = recorded ? 1 : 0;
-    if (recorded) {
-        ++state_.recordedWords;
-        return;
-    }
-    std::string name = noteName(pitchTable_[slot].pitch, settings_.namingConvention);
-    if (settings_.soundMode != Voice) {
-        name += " " + std::to_string(pitchTable_[slot].pitch / PitchesPerOctave - 1);
-    }
-    auto& missed = state_.missedWords;
-    if (std::find(missed.begin(), missed.end(), name) == missed.end()) {
-        missed.push_back(name); // a name of three recordings is named once
-    }
-    std::string list;
-    for (const std::string& word : missed) {
-        list += (list.empty() ? "" : ", ") + word;
-    }
-    services_.status.showMessage("Nothing was heard for " + list + ": record again");
-}
-
-// Writes the templates, unless this Record made none: a file is never replaced by recordings
-// that all captured nothing.
-void CBrindelView::saveRecordings() {
-    const std::string file = templateFileName(userName_);
-    if (state_.recordedWords == 0) {
-        services_.status.showMessage("Nothing was recorded; " + file + " was left as it was");
-        return;
-    }
-    if (templatesFileUnreadable_) {
-        // The file that could not be read is the user's to recover: it is never overwritten.
-        const std::string aside = file + ".unreadable";
-        if (fileKindAt(aside) != FileKind::Missing ||
-            std::rename(file.c_str(), aside.c_str()) != 0) {
-            services_.status.showMessage("The recordings were not saved: " + file +
-                                         " could not be read and could not be set aside as " +
-                                         aside + ".");
-            return;
-        }
-        templatesFileUnreadable_ = false;
-    }
-    if (services_.recognizer.SaveTemplates(file) != 0) {
-        services_.status.showMessage("The recordings could not be saved to " + file);
-    }
-}
-
-void CBrindelView::tickRecordReplay() {
-    ++state_.replayPosition;
-    repaint();
-    if (state_.replayPosition < pitchTable_.wordCount()) {
-        if (const CNote* word = pitchTable_.nthWord(state_.replayPosition, settings_.soundMode)) {
-            playWord(word->wordIndex);
-        }
-        return;
-    }
-    killTimer();
-    state_.gameMode = GameMode::Idle;
-    state_.idle = true;
-    saveRecordings();
 }
 
 // ---- Sounds ----

@@ -1,11 +1,10 @@
-// The view's game state: the mode, the score, the clocks of the game loop, the progress of
-// recording and the state of the group being placed. Plain data, owned by CBrindelView and
-// read by the painter. User-interface thread only.
+// The view's game state: the mode, the score, the clocks of the game loop and the state of
+// the group being placed. Plain data, owned by CBrindelView and read by the painter.
+// User-interface thread only.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "game/GameMode.h"
 
@@ -37,13 +36,6 @@ struct GameState {
     int barRemaining = 0;     // units left in the current bar
     int nextSpawnUnit = 0;    // unit of the next question (Listen notes: position in the bar)
     std::uint8_t unitMs = 0;  // milliseconds per duration unit, set when Listen notes starts
-
-    // Record and its replay.
-    int recordPosition = -3; // -3, -2: countdown; -1: noise; 0..: word being recorded
-    int recordTick = 0;
-    int replayPosition = -1;
-    int recordedWords = 0;                // words of this Record that became templates
-    std::vector<std::string> missedWords; // names of the words of this Record that captured nothing
 
     // The group being placed in the interval and chord modes.
     int shownInterval = 0;

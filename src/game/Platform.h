@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "game/WordToRecordAgain.h"
 #include "geometry/LogicalSpace.h"
 #include "model/ProfileSwitch.h"
 
@@ -76,6 +78,9 @@ class StatusLine {
 public:
     virtual ~StatusLine() = default;
     virtual void showMessage(const std::string& text) = 0;
+    // The words the user may record again one at a time (CBrindelView::recordWordAgain);
+    // an empty list withdraws the offer.
+    virtual void offerRecordAgain(const std::vector<WordToRecordAgain>& words) { (void)words; }
 };
 
 // Uniform pseudo-random numbers; "random mod n" is next() % n.

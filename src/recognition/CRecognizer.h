@@ -107,7 +107,7 @@ public:
     }
     // The recorded words that lie too close together to be told apart reliably, by the
     // adaptive path's limits, closest first. User-interface thread, capture stopped.
-    std::vector<ConfusablePair> ConfusableWords() const;
+    std::vector<ConfusablePair> ConfusableWords() const override;
     // The adaptive path's state (for the command-line tool). User-interface thread.
     const AdaptiveRecognizer& adaptive() const { return *adaptive_; }
     // The verdict on the last word the adaptive path judged; on the capture thread during

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "recognition/ConfusablePair.h"
 #include "recognition/RecognizerEntryPoints.h"
 #include "recognition/WordFeatures.h"
 #include "recognition/WordSlot.h"
@@ -34,14 +35,6 @@ struct SpreadLimits {
     float between = 0.0f; // median distance from a template to the nearest other word
     float acceptDistance = 1e20f; // a best distance above this is too far from every word
     float margin = 0.0f;          // the best must be at most (1 - margin) times the second best
-};
-
-// Two words that lie so close together that a new take of one may well be taken for the
-// other; slots are the lowest slot of each word.
-struct ConfusablePair {
-    int first = -1;
-    int second = -1;
-    float distance = 0.0f;
 };
 
 class TemplateSpread {

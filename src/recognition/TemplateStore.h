@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "recognition/ConfusablePair.h"
 #include "recognition/WordSlotNumbers.h"
 
 namespace tessimo {
@@ -42,6 +44,11 @@ public:
     // recogniser follows the pitch itself), so that Record is optional there. User-interface
     // thread.
     virtual bool NamesUnrecordedPitches() const { return false; }
+
+    // The pairs of recorded words so close together that one may be heard as the other, the
+    // closest first; a store that cannot tell gives none. User-interface thread, capture
+    // stopped.
+    virtual std::vector<ConfusablePair> ConfusableWords() const { return {}; }
 };
 
 } // namespace tessimo

@@ -607,6 +607,15 @@ void CBrindelViewWidget::stopExercise() {
     emit commandStateChanged();
 }
 
+void CBrindelViewWidget::recordWordAgain(int word) {
+    const GameMode mode = m_engine->gameMode();
+    const bool idle = m_engine->idle();
+    if (m_engine->recordWordAgain(word)) {
+        afterEngineEvent(mode, idle);
+        emit commandStateChanged();
+    }
+}
+
 void CBrindelViewWidget::onTick(int timerNumber) {
     const GameMode mode = m_engine->gameMode();
     const bool idle = m_engine->idle();
@@ -644,6 +653,16 @@ ClientSize CBrindelViewWidget::clientSize() const {
 
 void CBrindelViewWidget::showMessage(const std::string& text) {
     emit statusMessage(QString::fromStdString(text));
+}
+
+void CBrindelViewWidget::offerRecordAgain(const std::vector<WordToRecordAgain>& words) {
+    QStringList names;
+    QList<int> wordList;
+    for (const WordToRecordAgain& word : words) {
+        names.append(QString::fromStdString(word.name));
+        wordList.append(word.word);
+    }
+    emit recordAgainOffered(names, wordList);
 }
 
 void CBrindelViewWidget::paintEvent(QPaintEvent*) {

@@ -65,6 +65,7 @@ public:
     QString standingStatus() const override;
     bool commandChecked(int id) const override;
     void stopExercise() override;
+    void recordWordAgain(int word) override;
 
     // Opens the sound set-up dialog (stopping any exercise first) and keeps what the user
     // chose in the user's preferences file.
@@ -132,6 +133,7 @@ private:
     void repaintRect(const DeviceRect& rect) override;
     ClientSize clientSize() const override;
     void showMessage(const std::string& text) override;
+    void offerRecordAgain(const std::vector<WordToRecordAgain>& words) override;
 
     void onTick(int timerNumber);
     // Tells the frame to re-read the enabling rules when the mode or idle flag changed.

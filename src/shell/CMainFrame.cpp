@@ -13,6 +13,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -62,6 +63,7 @@ CMainFrame::CMainFrame(CommandView* view, QWidget* parent) : QMainWindow(parent)
     connect(m_view, &CommandView::commandStateChanged, this, &CMainFrame::updateCommandStates);
     connect(m_view, &CommandView::statusMessage, this, &CMainFrame::showStatusMessage);
     connect(m_view, &CommandView::soundSetupOffered, this, &CMainFrame::offerSoundSetup);
+    connect(m_view, &CommandView::recordAgainOffered, this, &CMainFrame::offerRecordAgain);
     connect(m_view, &CommandView::keyboardStatusChanged, this,
             [this](const QString& text, const QString& details) {
                 m_keyboardPane->setText(text);
@@ -152,6 +154,16 @@ void CMainFrame::buildStatusBar() {
             [this] { routeCommand(IdSoundSetup); });
     bar->addPermanentWidget(m_soundSetupButton);
     m_soundSetupButton->setVisible(false);
+    // Words of the last Record that were not heard or sound alike, to record again alone.
+    m_recordAgainButton = new QToolButton(bar);
+    m_recordAgainButton->setObjectName(QStringLiteral("recordAgainButton"));
+    m_recordAgainButton->setText(tr("Record again"));
+    m_recordAgainButton->setToolTip(tr("Record one word again, alone"));
+    m_recordAgainButton->setAutoRaise(true);
+    m_recordAgainButton->setPopupMode(QToolButton::InstantPopup);
+    m_recordAgainButton->setMenu(new QMenu(m_recordAgainButton));
+    bar->addPermanentWidget(m_recordAgainButton);
+    m_recordAgainButton->setVisible(false);
     // What the MIDI keyboard input offers, said once per change and kept in view.
     m_keyboardPane = new QLabel(bar);
     m_keyboardPane->setObjectName(QStringLiteral("keyboardPane"));
@@ -190,6 +202,18 @@ void CMainFrame::showStatusMessage(const QString& text) {
 
 void CMainFrame::offerSoundSetup(bool offered) {
     m_soundSetupButton->setVisible(offered);
+}
+
+void CMainFrame::offerRecordAgain(const QStringList& names, const QList<int>& words) {
+    QMenu* menu = m_recordAgainButton->menu();
+    menu->clear();
+    for (qsizetype i = 0; i < names.size() && i < words.size(); ++i) {
+        const int word = words[i];
+        QAction* act = menu->addAction(tr("Record %1 again").arg(names[i]));
+        act->setData(word);
+        connect(act, &QAction::triggered, this, [this, word] { m_view->recordWordAgain(word); });
+    }
+    m_recordAgainButton->setVisible(!menu->isEmpty());
 }
 
 bool CMainFrame::commandEnabled(int id) const {

@@ -57,6 +57,11 @@ public:
     // The status bar's pane that says what the MIDI keyboard input offers ("" until known).
     QString keyboardStatus() const;
 
+    // Shows the status bar's "Record again" button with a menu of the words offered (hidden
+    // when there are none); choosing a word records it again.
+    void offerRecordAgain(const QStringList& names, const QList<int>& words);
+    QToolButton* recordAgainButton() const { return m_recordAgainButton; }
+
 signals:
     // The About command, handled by the application.
     void aboutRequested();
@@ -81,6 +86,7 @@ private:
     QLabel* m_numPane = nullptr;
     QLabel* m_scrollPane = nullptr;
     QToolButton* m_soundSetupButton = nullptr;
+    QToolButton* m_recordAgainButton = nullptr;
     QMap<int, QAction*> m_actions;
     QMap<int, QString> m_prompts; // each command's own prompt, before any reason is added
     QActionGroup* m_exerciseGroup = nullptr;

@@ -3,7 +3,9 @@
 // frame when that may have changed. User-interface thread only.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace tessimo {
@@ -45,6 +47,9 @@ public:
     // Stops whatever runs and goes back to Play notes, whatever the enabling rules say.
     virtual void stopExercise() {}
 
+    // Records one of the words offered by recordAgainOffered again, alone.
+    virtual void recordWordAgain(int /*word*/) {}
+
 signals:
     // The mode, the settings or the recordings changed: enabled states must be re-read.
     void commandStateChanged();
@@ -59,6 +64,10 @@ signals:
     // What the MIDI keyboard input can offer changed: text for the status bar's keyboard pane,
     // details for its tool tip.
     void keyboardStatusChanged(const QString& text, const QString& details);
+
+    // The words the user may record again one at a time (names as shown, and the word each
+    // stands for); empty lists withdraw the offer.
+    void recordAgainOffered(const QStringList& names, const QList<int>& words);
 };
 
 } // namespace tessimo

@@ -114,21 +114,18 @@ void recordEveryWord(LiveRig& rig, const Vocabulary& v) {
     ASSERT_TRUE(view.isCommandEnabled(RecordCommand));
     ASSERT_TRUE(view.onCommand(RecordCommand));
     int spokenPosition = -1;
-    const bool done =
-        rig.runUntil([&] { return view.gameMode() == GameMode::Idle; },
-                     [&] {
-                         const GameState& s = view.state();
-                         if (s.gameMode != GameMode::Record || s.recordTick != 0 ||
-                             s.recordPosition < 0 || s.recordPosition == spokenPosition)
-                             return;
-                         spokenPosition = s.recordPosition;
-                         const CNote* word =
-                             view.pitchTable().nthWord(s.recordPosition, view.settings().soundMode);
-                         ASSERT_NE(word, nullptr);
-                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                         rig.server.play(v.recorded.at(word->wordIndex));
-                     },
-                     std::chrono::seconds(90));
+    const bool done = rig.runUntil([&] { return view.gameMode() == GameMode::Idle; },
+                                   [&] {
+                                       const RecordProgress& p = view.recordProgress();
+                                       if (view.gameMode() != GameMode::Record || p.tick != 0 ||
+                                           p.position < 0 || p.position == spokenPosition)
+                                           return;
+                                       spokenPosition = p.position;
+                                       ASSERT_GE(p.currentWord, 0);
+                                       std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                       rig.server.play(v.recorded.at(p.currentWord));
+                                   },
+                                   std::chrono::seconds(90));
     ASSERT_TRUE(done) << "Record did not end";
 
     const int words = view.wordCount();

@@ -329,7 +329,7 @@ void FramePaintingTest::restoringOnlyWhatChangedMatchesAFreshFrame() {
         scene.highlightPitch = 48;
         scene.okCount += 1;
         scene.recordPosition = -2;
-        scene.replayPosition = 1;
+        scene.currentWord = 62;
         reused.compose(client, 1.0, scene);
         FramePainter fresh;
         fresh.compose(client, 1.0, scene);

@@ -56,6 +56,16 @@ void addGroup(FrameState& scene, std::vector<ListNote>& list, std::initializer_l
     }
 }
 
+// The table index of the n-th vocabulary word of the scene, -1 when it has fewer words.
+int nthActiveWord(const FrameState& scene, int n) {
+    for (int i = 0; i < PitchEntryCount; ++i) {
+        if (scene.table[i].wordActive && n-- == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 FrameState busyScene(GameMode mode, SceneStaff staff) {
@@ -112,9 +122,10 @@ FrameState busyScene(GameMode mode, SceneStaff staff) {
         break;
     case GameMode::Record:
         scene.recordPosition = 2;
+        scene.currentWord = nthActiveWord(scene, 2);
         break;
     case GameMode::RecordReplay:
-        scene.replayPosition = 4;
+        scene.currentWord = nthActiveWord(scene, 4);
         break;
     case GameMode::Idle:
         break;

@@ -539,6 +539,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
 
     // Recording C sharp: drawn in red, and C on the same line gives way to it.
     scene.recordPosition = 1;
+    scene.currentWord = 61;
     items = draw();
     QCOMPARE(only(items, Drawn::Text).size(), std::size_t(4)); // three names and a sharp sign
     heads = only(items, Drawn::Ellipse);
@@ -550,7 +551,7 @@ void PaintingRoutinesTest::recordRowAndCountdown() {
     QCOMPARE(only(items, Drawn::Rect)[0].brush, WrongRed);
 
     scene.mode = GameMode::RecordReplay;
-    scene.replayPosition = 0;
+    scene.currentWord = 60;
     items = draw();
     QCOMPARE(only(items, Drawn::Ellipse)[0].brush, NoteGreen);
 }

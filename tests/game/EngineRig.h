@@ -91,6 +91,10 @@ class FakeStatus : public StatusLine {
 public:
     std::vector<std::string> messages;
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::vector<WordToRecordAgain>> offers; // every offer made, in order
+    void offerRecordAgain(const std::vector<WordToRecordAgain>& words) override {
+        offers.push_back(words);
+    }
 };
 
 class FakeManuals : public ManualOpener {

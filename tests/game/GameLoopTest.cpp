@@ -192,7 +192,7 @@ TEST(GameLoop, RecordTimelineThenReplayAndSave) {
             log.push_back({rig.clock.now - start, rig.recognizer.calls[k]});
         }
         if (i < 9) {
-            EXPECT_EQ(rig.view.state().recordPosition, i < 4 ? -3 : -2);
+            EXPECT_EQ(rig.view.recordProgress().position, i < 4 ? -3 : -2);
         }
     }
     using Call = testing::FakeRecognizer::Call;

@@ -23,6 +23,7 @@ public:
     QString disabledReason(int id) const override { return reasons.value(id); }
     QString standingStatus() const override { return standing; }
     void stopExercise() override { ++stops; }
+    void recordWordAgain(int word) override { recordedAgain.append(word); }
 
     void setIdle(bool value) {
         idle = value;
@@ -37,6 +38,7 @@ public:
     QMap<int, QString> reasons;
     QString standing;
     int stops = 0;
+    QList<int> recordedAgain;
 };
 
 } // namespace tessimo

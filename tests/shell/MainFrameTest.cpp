@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -58,6 +59,7 @@ private slots:
     void frenchInterfaceFollowsTheLocale();
     void routing();
     void soundSetupOfferedWhileSoundIsMissing();
+    void wordsOfferedToRecordAgainOneAtATime();
     void aboutBox();
     void startupFailsOnUnreadableArgument();
     void manualsAreFoundAndHandedToTheBrowser();
@@ -390,6 +392,37 @@ void MainFrameTest::soundSetupOfferedWhileSoundIsMissing() {
     frame.action(IdSoundSetup)->trigger();
     QCOMPARE(view->received, (QList<int>{IdSoundSetup, IdSoundSetup}));
     emit view->soundSetupOffered(false);
+    QVERIFY(!offer->isVisible());
+}
+
+// The view's offer of words to record again becomes a status bar button whose menu names each
+// word; choosing one hands that word alone to the view. A new offer replaces the old one.
+void MainFrameTest::wordsOfferedToRecordAgainOneAtATime() {
+    auto* view = new FakeCommandView;
+    CMainFrame frame(view);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QToolButton* offer = frame.recordAgainButton();
+    QVERIFY(offer != nullptr);
+    QVERIFY(!offer->isVisible());
+
+    emit view->recordAgainOffered({QStringLiteral("SOL"), QStringLiteral("SI")}, {7, 11});
+    QVERIFY(offer->isVisible());
+    QCOMPARE(offer->text(), QStringLiteral("Record again"));
+    QList<QAction*> items = offer->menu()->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0]->text(), QStringLiteral("Record SOL again"));
+    QCOMPARE(items[1]->text(), QStringLiteral("Record SI again"));
+    items[1]->trigger();
+    QCOMPARE(view->recordedAgain, (QList<int>{11}));
+
+    emit view->recordAgainOffered({QStringLiteral("RE 4")}, {62});
+    items = offer->menu()->actions();
+    QCOMPARE(items.size(), 1);
+    items[0]->trigger();
+    QCOMPARE(view->recordedAgain, (QList<int>{11, 62}));
+
+    emit view->recordAgainOffered({}, {});
     QVERIFY(!offer->isVisible());
 }
 

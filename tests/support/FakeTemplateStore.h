@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "recognition/TemplateStore.h"
 #include "support/FakeCallLog.h"
@@ -22,6 +23,7 @@ public:
     int saveResult = 0;
     std::string savedPath;
     std::string loadedPath;
+    std::vector<ConfusablePair> confusablePairs; // what ConfusableWords answers
 
     void SetCandidate(int slot, bool candidate) override { candidates[slot] = candidate ? 1 : 0; }
     bool HasTemplate(int slot) const override {
@@ -40,6 +42,7 @@ public:
         return loadResult;
     }
     void ResetTemplates() override { calls.push_back({"ResetTemplates", 0}); }
+    std::vector<ConfusablePair> ConfusableWords() const override { return confusablePairs; }
 
 protected:
     // A recording into slot ended: it becomes a template unless the test made it capture

@@ -160,6 +160,18 @@ Un entraînement à la lecture et à l'écoute des notes.</translation>
         <translation>Régler le son ...</translation>
     </message>
     <message>
+        <source>Record again</source>
+        <translation>Réenregistrer</translation>
+    </message>
+    <message>
+        <source>Record one word again, alone</source>
+        <translation>Enregistrer de nouveau un seul mot</translation>
+    </message>
+    <message>
+        <source>Record %1 again</source>
+        <translation>Enregistrer de nouveau %1</translation>
+    </message>
+    <message>
         <source>Standard</source>
         <translation>Standard</translation>
     </message>
