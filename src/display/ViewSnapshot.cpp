@@ -31,8 +31,8 @@ void snapshotView(const CBrindelView& view, const PaintFrame& paintFrame, FrameS
             frame.questionNotes[i++].sounding = CBrindelView::isSounding(note, paintFrame.now);
         }
     }
-    frame.displayText = state.displayText;
-    frame.groupSpread = state.groupSpread;
+    frame.displayText = view.groupShape().text;
+    frame.groupSpread = view.groupShape().spread;
     frame.wrongMark = state.wrongMark;
     frame.hoverPitch = state.hoverPitch;
     frame.highlightPitch = state.highlightPitch;

@@ -59,10 +59,6 @@ std::uint32_t CBrindelView::now() const {
     return services_.clock.tickCount();
 }
 
-int CBrindelView::random(int n) {
-    return n > 0 ? static_cast<int>(services_.random.next() % static_cast<std::uint32_t>(n)) : 0;
-}
-
 void CBrindelView::repaint() {
     services_.window.repaintAll();
 }
@@ -164,22 +160,12 @@ void CBrindelView::startScrollingMode(GameMode mode) {
     state_.gameMode = mode;
     state_.idle = false;
     recognizeRunsByKeyboard_ = recognize && recognizeByKeyboard_;
+    recognize_.setAnsweredByKeys(recognizeRunsByKeyboard_);
     if (recognize && !recognizeRunsByKeyboard_) {
         services_.recognizer.StartRecognition(&CBrindelView::recognitionCallback, this);
     }
     questionNotes_.removeAll();
-    if (mode != GameMode::NotesDictation && !recognize) {
-        answerGroup_.removeAll();
-        wrongGroup_.removeAll();
-        state_.playPending = false;
-    }
-    firstQuestion_ = nullptr;
-    holdAfterRightAnswer_ = false;
-    questionSounded_ = false;
-    state_.pixelAccumulator = 0;
-    state_.unitCounter = -1;
-    state_.barRemaining = state_.barLength;
-    state_.nextSpawnUnit = 0;
+    unitClock_.restart();
     state_.wrongMark = -1;
     state_.highlightPitch = NoPitch; // the last key played, in Play intervals and chords
     state_.errorCount = 0;
@@ -188,6 +174,7 @@ void CBrindelView::startScrollingMode(GameMode mode) {
     if (!recognize) {
         state_.hoverPitch = -1;
     }
+    running()->start(now());
     startTimer(ScrollingTickMs);
 }
 
@@ -196,22 +183,19 @@ void CBrindelView::startListenNotes() {
     state_.gameMode = GameMode::ListenNotes;
     state_.idle = false;
     questionNotes_.removeAll();
-    state_.pixelAccumulator = 0;
-    state_.unitCounter = -1;
-    state_.barRemaining = state_.barLength;
-    state_.nextSpawnUnit = 0;
+    unitClock_.restart();
     // 62 ms per unit for speeds 0..3, 31 for 4..7, 20 for 8..10.
     const int speed = std::clamp(settings_.speed, 0, 10);
-    state_.unitMs = static_cast<std::uint8_t>(1000.0 / (speed / 4 + 1) * 0.0625);
+    unitClock_.unitMs = static_cast<std::uint8_t>(1000.0 / (speed / 4 + 1) * 0.0625);
     listenNotes_.start(now());
-    startTimer(state_.unitMs);
+    startTimer(unitClock_.unitMs);
 }
 
 void CBrindelView::startPlayNotes() {
     stopWhatRuns(false, true);
     state_.gameMode = GameMode::PlayNotes;
     state_.idle = true;
-    state_.highlightPitch = NoPitch;
+    playNotes_.start(now());
     repaint();
 }
 
@@ -276,14 +260,14 @@ void CBrindelView::prepareExercise() {
     dropUnselectedFromOffer();
     staffLayout_.compute(pitchTable_);
     pitchTable_.assignStaffY([this](int pitch) { return staffLayout_.pitchY(pitch); });
-    state_.barLength = settings_.beatLength * settings_.beatsPerBar;
+    unitClock_.barLength = settings_.beatLength * settings_.beatsPerBar;
     startPlayNotes();
 }
 
 // ---- Enabling rules ----
 
 bool CBrindelView::canStartListening() const {
-    if (!durationsCanFill(settings_, state_.barLength)) {
+    if (!durationsCanFill(settings_, unitClock_.barLength)) {
         return false;
     }
     return (settings_.soundMode == Synthesizer && pitchTable_.selectedCount() > 0) ||

@@ -1,9 +1,10 @@
-// The exercise engine of the main view: the game modes and their timer loop, the questions,
-// the answers by mouse and by voice, the commands and their enabling rules. It owns the
-// settings, the current user name, the PitchTable, the three note lists, the staff layout and
-// the game state, and reaches the platform only through ViewServices. Time is kept by the
-// timer ticks alone: each tick moves the notes, sounds what is due and fixes what is expected;
-// painting reads the state and changes nothing.
+// The exercise engine of the main view. It owns the settings, the current user name, the
+// PitchTable, the three note lists, the staff layout, the score and one object per exercise
+// (ExerciseMode), and routes to the one that runs its commands, timer ticks, pointer events
+// and answers; every answer goes through its one judge (judgeNote, judgeGroup), which reports
+// each outcome to the score and the outcome sink. It reaches the platform only through
+// ViewServices. Time is kept by the timer ticks alone: each tick moves the notes, sounds what
+// is due and fixes what is expected; painting reads the state and changes nothing.
 //
 // Threads: every method is for the user-interface thread only, except postRecognizedWord and
 // recognitionCallback, which the capture thread (not real time) calls. A recognised word is queued
@@ -18,10 +19,16 @@
 #include "game/CommandIds.h"
 #include "game/ExerciseMode.h"
 #include "game/GameState.h"
+#include "game/GroupDictationExercise.h"
+#include "game/GroupShape.h"
 #include "game/ListenNotesExercise.h"
+#include "game/NotesDictationExercise.h"
 #include "game/Platform.h"
+#include "game/PlayGroupExercise.h"
+#include "game/PlayNotesExercise.h"
 #include "game/QuestionGenerator.h"
 #include "game/RecordExercise.h"
+#include "game/UnitClock.h"
 #include "game/WordQueue.h"
 #include "geometry/LogicalSpace.h"
 #include "geometry/StaffLayout.h"
@@ -41,7 +48,7 @@ struct PaintFrame {
     std::uint32_t now = 0;
 };
 
-class CBrindelView : private ExerciseSounds, private RecordPhases {
+class CBrindelView : private ExerciseSounds, private ExerciseHost, private RecordPhases {
 public:
     // Builds the view: settings at their defaults, empty user name, empty lists, Idle, idle,
     // all counts 0, and the first paint set to prepare the exercise.
@@ -118,8 +125,8 @@ public:
     // once a question is shown. Both report the outcome to the score and the outcome sink.
     // Nothing happens in other modes or while a game limit has frozen the game.
     // User-interface thread.
-    void judgeNote(int pitch, AnswerInput source);
-    void judgeGroup(const PitchGroup& given, AnswerInput source);
+    void judgeNote(int pitch, AnswerInput source) override;
+    void judgeGroup(const PitchGroup& given, AnswerInput source) override;
     // A key (or keys struck together) of a MIDI instrument as an answer, through the same
     // judge. User-interface thread.
     void judgeKey(int pitch);
@@ -160,6 +167,8 @@ public:
     // ---- State (read by the painter and the shell) ----
     const GameState& state() const { return state_; }
     const RecordProgress& recordProgress() const { return record_.progress(); }
+    const UnitClock& unitClock() const { return unitClock_; }
+    const GroupShape& groupShape() const { return groupShape_; }
     GameMode gameMode() const { return state_.gameMode; }
     bool idle() const { return state_.idle; }
     const SettingsRecord& settings() const { return settings_; }
@@ -190,72 +199,36 @@ private:
     void offerRecordAgain(std::vector<WordToRecordAgain> words);
     std::vector<WordToRecordAgain> uncertainWords() const;
     void dropUnselectedFromOffer();
+    bool saveRecordings();
+    std::string unreadableTemplatesMessage() const;
     void runProfile();
     void runConfigure();
     bool canStartListening() const;
     bool intervalModesEnabled() const;
     bool chordModesEnabled() const;
 
-    // Game loop.
-    void tickNotesDictation();
-    void tickPlayGroup();
-    void tickGroupDictation();
-    bool saveRecordings();
-    std::string unreadableTemplatesMessage() const;
-    int speedStep() const;
-    void runUnitClock(int step);
-    bool limitsReached() const;
-    void advanceList(CNotesList& list, int step, bool* droppedUnanswered);
-    void setUpGroupQuestion();
-    void trackFirstQuestion(int step, std::uint32_t now);
-    void markQuestionSounded(std::uint32_t now);
+    // The exercise of the mode that runs, nullptr when Idle.
+    ExerciseMode* running();
     void advanceTo(std::uint32_t now);
-    void fixExpectedPitch();
     void drainRecognizedWords();
-
-    // Group playback.
-    void armPlayback(CNotesList& list, int offset);
-    void playbackStep();
+    void onRecognized(int word);
 
     // The judge.
-    bool judgesNotes() const;
-    void showWrongGroup(const PitchGroup& given);
-    void reportMissed(const PitchGroup& expected);
+    bool limitsReached() const;
+    bool freezeAtLimit() override;
+    void reportMissed(const PitchGroup& expected, bool pitchClassOnly) override;
     AnswerInput inputOfGame() const;
     AnswerOutcome newOutcome(AnswerInput source) const;
-    std::int32_t answerTime(const CNote* first) const;
     void report(const AnswerOutcome& outcome);
 
-    // Answers.
-    void onRecognized(int word);
-    void clickNotesDictation();
-    void clickPlayNotes(DevicePoint point);
-    void moveGroup(DevicePoint point);
-    void moveGroupTo(int pitch);
-    CNote* answerReference();
-    void wheelGroup(int delta);
-    void clickGroupDictation();
-    void rebuildChordGroup(int row, int base, bool descending, std::uint8_t durationCode,
-                           int firstX, int lastX, int divisor);
-    void setIntervalText();
-    void setChordText();
-    void storeGroupSpread();
-
-    // Sounds.
-    void midiPlayPitches(const std::uint8_t* pitches, const std::uint8_t* lengths, int count);
-    void midiPlayPitch(int pitch);
+    // What the exercises reach through the view.
+    void playPitches(const std::uint8_t* pitches, const std::uint8_t* lengths, int count) override;
+    void playPitch(int pitch) override;
     void playWord(int slot) override;
-    void playPitch(int pitch) override { midiPlayPitch(pitch); }
-    void soundPitch(int pitch); // by sound mode: a recorded word or the synthesiser
-    void repaint();
-
-    bool isDictation() const;
-    bool isIntervalMode() const;
-    bool isChordMode() const;
-    bool isGroupMode() const;
-    std::uint32_t now() const;
-    int random(int n);
-    int pitchAtPoint(DevicePoint point, bool requireSelected) const;
+    void soundPitch(int pitch) override; // by sound mode: a recorded word or the synthesiser
+    void repaint() override;
+    std::uint32_t now() const override;
+    int pitchAt(DevicePoint point, bool requireSelected) const override;
 
     ViewServices services_;
     SettingsRecord settings_;
@@ -269,27 +242,32 @@ private:
     CNotesList answerGroup_;
     CNotesList wrongGroup_;
     GameState state_;
-    CNotesList* playList_ = nullptr;
+    UnitClock unitClock_;
+    GroupShape groupShape_;
     std::uint32_t lastStepTime_ = 0; // tick count of the last advanceTo
-    // The first unanswered question note as the last tick left it, and its x then.
-    const CNote* firstQuestion_ = nullptr;
-    int firstQuestionX_ = 0;
-    bool holdAfterRightAnswer_ = false;   // the next question waits for the right answer's pause
-    std::uint32_t questionShownAt_ = 0;   // when it became the first unanswered question
-    std::uint32_t questionSoundedAt_ = 0; // when it was first played
-    bool questionSounded_ = false;
     OutcomeSink* outcomeSink_ = nullptr;
-    // The exercises with objects of their own; the others still run on the view's methods.
-    ListenNotesExercise listenNotes_{
-        ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random}};
-    RecordExercise record_{
-        ExerciseContext{settings_, pitchTable_, questionNotes_, state_, *this, services_.random},
-        RecordServices{pitchTable_, services_.recognizer, services_.window, services_.status,
-                       *this}};
+    PitchDraw pitchDraw_; // empty: the even draw
+
+    // The exercises, one object each; what they share is lent by these two contexts.
+    ExerciseContext context_{settings_, pitchTable_, questionNotes_,
+                             state_,    *this,       services_.random};
+    ScrollingContext scrolling_{answerGroup_, wrongGroup_, unitClock_, groupShape_, *this};
+    ListenNotesExercise listenNotes_{context_, unitClock_};
+    PlayNotesExercise playNotes_{context_, *this};
+    NotesDictationExercise notesDictation_{context_, scrolling_, pitchDraw_,
+                                           NotesDictationExercise::Variant::Dictation};
+    PlayGroupExercise playIntervals_{context_, scrolling_, GroupKind::Interval};
+    GroupDictationExercise intervalDictation_{context_, scrolling_, GroupKind::Interval};
+    PlayGroupExercise playChords_{context_, scrolling_, GroupKind::Chord};
+    GroupDictationExercise chordsDictation_{context_, scrolling_, GroupKind::Chord};
+    RecordExercise record_{context_, RecordServices{pitchTable_, services_.recognizer,
+                                                    services_.window, services_.status, *this}};
+    NotesDictationExercise recognize_{context_, scrolling_, pitchDraw_,
+                                      NotesDictationExercise::Variant::Recognize};
+
     std::vector<WordToRecordAgain> recordAgain_;
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
-    PitchDraw pitchDraw_; // empty: the even draw
     bool recognizeByKeyboard_ = false;
     bool recognizeRunsByKeyboard_ = false; // the running Recognize game takes keys
 };

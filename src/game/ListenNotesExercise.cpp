@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "game/GameState.h"
 #include "game/PickDuration.h"
 #include "game/QuestionGenerator.h"
 #include "model/CNotesList.h"
@@ -31,42 +30,38 @@ void ListenNotesExercise::start(std::uint32_t /*now*/) {
 }
 
 void ListenNotesExercise::tick(std::uint32_t now) {
-    GameState& state = c_.state;
+    UnitClock& clock = clock_;
     CNotesList& questions = c_.questions;
     const int step = scrollCorrection_ + 6;
     if (step > 0) {
-        bool droppedAny = false;
-        questions.advance(step, LeftBound, &droppedAny);
-        if (droppedAny) {
-            state.playPending = false;
-        }
+        questions.advance(step, LeftBound);
         scrollCorrection_ >>= 1; // toward minus infinity
     }
 
     QuestionGenerator generator(c_.settings, c_.table, c_.random);
     int x = hasLastSpawned_ && !questions.empty() ? questions.back().x : PlayLineX;
     while (x < ListenFillX) {
-        state.barRemaining = state.barLength - state.nextSpawnUnit;
+        clock.barRemaining = clock.barLength - clock.nextSpawnUnit;
         CNote note;
         if (!generator.randomSelected(note)) {
             break;
         }
-        const int code = pickDuration(c_.settings, state.barRemaining, c_.random);
+        const int code = pickDuration(c_.settings, clock.barRemaining, c_.random);
         if (code < 0) {
             break; // cannot happen while the command's rule holds
         }
         const int length = DurationTable[static_cast<std::size_t>(code)];
         note.groupIndex = 0;
         note.isReference = 0;
-        note.barStart = state.nextSpawnUnit == 0 ? 1 : 0;
+        note.barStart = clock.nextSpawnUnit == 0 ? 1 : 0;
         note.durationCode = static_cast<std::uint8_t>(code);
-        state.nextSpawnUnit += length;
-        if (state.nextSpawnUnit >= state.barLength) {
-            state.nextSpawnUnit = 0;
+        clock.nextSpawnUnit += length;
+        if (clock.nextSpawnUnit >= clock.barLength) {
+            clock.nextSpawnUnit = 0;
         }
         note.startTime = hasLastSpawned_ ? lastSpawnedEndTime_ : static_cast<std::int32_t>(now);
         note.endTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(note.startTime) +
-                                                 static_cast<std::uint32_t>(length * state.unitMs));
+                                                 static_cast<std::uint32_t>(length * clock.unitMs));
         const CNote& stored = questions.appendAt(note, x + NoteSpacing);
         hasLastSpawned_ = true;
         lastSpawnedEndTime_ = stored.endTime;

@@ -4,13 +4,15 @@
 #pragma once
 
 #include "game/ExerciseMode.h"
+#include "game/UnitClock.h"
 #include "model/CNote.h"
 
 namespace tessimo {
 
 class ListenNotesExercise : public ExerciseMode {
 public:
-    explicit ListenNotesExercise(const ExerciseContext& context) : c_(context) {}
+    ListenNotesExercise(const ExerciseContext& context, UnitClock& clock)
+        : c_(context), clock_(clock) {}
 
     void start(std::uint32_t now) override;
     // Scrolls by 6 x plus the correction, then fills the staff up to x 1880 with new notes
@@ -25,6 +27,7 @@ public:
 
 private:
     ExerciseContext c_;
+    UnitClock& clock_;
     int scrollCorrection_ = 0; // extra x per tick
     bool hasLastSpawned_ = false;
     std::int32_t lastSpawnedEndTime_ = 0;

@@ -174,20 +174,20 @@ GroupScramble QuestionGenerator::drawScramble() {
     return scramble;
 }
 
-void QuestionGenerator::newNoteQuestion(GameState& state, CNotesList& questions) {
+void QuestionGenerator::newNoteQuestion(GameMode mode, UnitClock& clock, CNotesList& questions) {
     CNote note;
-    if (drawnSelected(state.gameMode, note)) {
+    if (drawnSelected(mode, note)) {
         note.groupIndex = 0;
         note.isReference = 0;
         note.durationCode = QuarterCode;
-        note.barStart = bar(state.unitCounter, state.barLength) ? 1 : 0;
+        note.barStart = bar(clock.unitCounter, clock.barLength) ? 1 : 0;
         questions.appendAtEntry(note);
     }
-    state.nextSpawnUnit += QuarterUnits;
+    clock.nextSpawnUnit += QuarterUnits;
 }
 
-void QuestionGenerator::newIntervalQuestion(GameState& state, CNotesList& questions) {
-    const int direction = state.barRemaining == shortestEnabledLength(settings_)
+void QuestionGenerator::newIntervalQuestion(UnitClock& clock, CNotesList& questions) {
+    const int direction = clock.barRemaining == shortestEnabledLength(settings_)
                               ? Together
                               : directionWithCandidates(false);
     const int sign = direction == Down ? -1 : 1;
@@ -210,7 +210,7 @@ void QuestionGenerator::newIntervalQuestion(GameState& state, CNotesList& questi
         first.isReference = 1;
         first.durationCode = QuarterCode;
         first.groupIndex = 0;
-        first.barStart = state.barRemaining == state.barLength ? 1 : 0;
+        first.barStart = clock.barRemaining == clock.barLength ? 1 : 0;
         CNote second = noteAt(first, pick.pitch + sign * pick.value);
         second.isReference = 0;
         second.groupIndex = 1;
@@ -218,10 +218,10 @@ void QuestionGenerator::newIntervalQuestion(GameState& state, CNotesList& questi
         questions.appendAt(first, EntryX);
         questions.appendAt(second, direction == Together ? EntryX : EntryX + NoteSpacing);
     }
-    state.nextSpawnUnit += QuarterUnits * length;
+    clock.nextSpawnUnit += QuarterUnits * length;
 }
 
-void QuestionGenerator::newChordQuestion(GameState& state, CNotesList& questions) {
+void QuestionGenerator::newChordQuestion(UnitClock& clock, CNotesList& questions) {
     const int direction = directionWithCandidates(true);
     const int sign = direction == Down ? -1 : 1;
 
@@ -236,7 +236,7 @@ void QuestionGenerator::newChordQuestion(GameState& state, CNotesList& questions
         }
     }
     if (count == 0) {
-        state.nextSpawnUnit += QuarterUnits;
+        clock.nextSpawnUnit += QuarterUnits;
         return;
     }
     const Pair pick = pairs[static_cast<std::size_t>(random(count))];
@@ -266,25 +266,26 @@ void QuestionGenerator::newChordQuestion(GameState& state, CNotesList& questions
     }
 
     const bool arpeggio = direction != Together;
-    int u = state.unitCounter;
+    int u = clock.unitCounter;
     int x = EntryX;
     for (int k = 0; k < n; ++k) {
         CNote& note = notes[static_cast<std::size_t>(k)];
         note.groupIndex = static_cast<std::uint8_t>(k);
-        note.barStart = bar(u, state.barLength) ? 1 : 0;
+        note.barStart = bar(u, clock.barLength) ? 1 : 0;
         questions.appendAt(note, x);
         if (arpeggio) {
             x += NoteSpacing;
             u += QuarterUnits;
-            state.nextSpawnUnit += QuarterUnits;
+            clock.nextSpawnUnit += QuarterUnits;
         }
     }
     if (!arpeggio) {
-        state.nextSpawnUnit += QuarterUnits;
+        clock.nextSpawnUnit += QuarterUnits;
     }
 }
 
-void QuestionGenerator::newPlayInterval(GameState& state, CNotesList& group) {
+void QuestionGenerator::newPlayInterval(const UnitClock& clock, GroupShape& shape,
+                                        CNotesList& group) {
     const int direction = drawDirection();
     std::array<Pair, PitchCount * 12> pairs{};
     int count = 0;
@@ -325,16 +326,16 @@ void QuestionGenerator::newPlayInterval(GameState& state, CNotesList& group) {
     CNote& second = direction == Down ? low : high;
     first.groupIndex = 0;
     second.groupIndex = 1;
-    first.barStart = state.barRemaining == state.barLength ? 1 : 0;
+    first.barStart = clock.barRemaining == clock.barLength ? 1 : 0;
     second.barStart = 0;
     group.removeAll();
     group.appendAt(first, PlayGroupX);
     group.appendAt(second, direction == Together ? PlayGroupX : PlayGroupX + 18 * QuarterUnits);
-    state.chosenInterval = state.shownInterval = n;
-    state.groupSpread = direction == Together ? 0 : 18 * QuarterUnits;
+    shape.chosenInterval = shape.shownInterval = n;
+    shape.spread = direction == Together ? 0 : 18 * QuarterUnits;
 }
 
-void QuestionGenerator::newPlayChord(GameState& state, CNotesList& group) {
+void QuestionGenerator::newPlayChord(GroupShape& shape, CNotesList& group) {
     std::array<Pair, PitchCount * ChordTypeCount> pairs{};
     int count = 0;
     for (int p = LowestPitch; p <= HighestPitch; ++p) {
@@ -350,7 +351,7 @@ void QuestionGenerator::newPlayChord(GameState& state, CNotesList& group) {
     }
     const Pair pick = pairs[static_cast<std::size_t>(random(count))];
     const ChordRow& row = ChordTable[pick.value];
-    state.chosenChord = state.shownChord = pick.value;
+    shape.chosenChord = shape.shownChord = pick.value;
 
     std::array<CNote, 24> notes{};
     int n = 0;
@@ -376,7 +377,7 @@ void QuestionGenerator::newPlayChord(GameState& state, CNotesList& group) {
         note.groupIndex = static_cast<std::uint8_t>(k);
         group.appendAt(note, firstX + k * step);
     }
-    state.groupSpread = (n - 1) * step;
+    shape.spread = (n - 1) * step;
 }
 
 } // namespace tessimo

@@ -5,8 +5,10 @@
 
 #include <array>
 
-#include "game/GameState.h"
+#include "game/GameMode.h"
+#include "game/GroupShape.h"
 #include "game/Platform.h"
+#include "game/UnitClock.h"
 #include "model/CNotesList.h"
 #include "model/PitchTable.h"
 #include "model/SettingsRecord.h"
@@ -54,17 +56,17 @@ public:
     int drawDirection();
 
     // One note at the entry edge (Notes Dictation, Recognize); nextSpawnUnit += 16.
-    void newNoteQuestion(GameState& state, CNotesList& questions);
+    void newNoteQuestion(GameMode mode, UnitClock& clock, CNotesList& questions);
 
     // One interval at the entry edge (Interval Dictation); nextSpawnUnit += 16 or 32.
-    void newIntervalQuestion(GameState& state, CNotesList& questions);
+    void newIntervalQuestion(UnitClock& clock, CNotesList& questions);
 
     // One chord, block or arpeggio, at the entry edge (Chords Dictation).
-    void newChordQuestion(GameState& state, CNotesList& questions);
+    void newChordQuestion(UnitClock& clock, CNotesList& questions);
 
     // The group of Play intervals / Play chords, into an empty answer group.
-    void newPlayInterval(GameState& state, CNotesList& group);
-    void newPlayChord(GameState& state, CNotesList& group);
+    void newPlayInterval(const UnitClock& clock, GroupShape& shape, CNotesList& group);
+    void newPlayChord(GroupShape& shape, CNotesList& group);
 
     // The random start of a dictation question's answer group: up to 9 wheel steps in a random
     // direction, then ten heights among the selected pitches. Depends on nothing but the

@@ -572,7 +572,7 @@ QString CBrindelViewWidget::userName() const {
 
 QString CBrindelViewWidget::disabledReason(int id) const {
     const std::string reason = tessimo::disabledReason(
-        id, m_engine->settings(), m_engine->pitchTable(), m_engine->state().barLength);
+        id, m_engine->settings(), m_engine->pitchTable(), m_engine->unitClock().barLength);
     return reason.empty() ? QString()
                           : QCoreApplication::translate("tessimo::DisabledReasons", reason.c_str());
 }

@@ -42,11 +42,11 @@ TEST(GameLoop, SpeedZeroWaitsAt1600) {
     EXPECT_LE(x, 1600);
     EXPECT_GT(x, 1600 - 20);
     const std::size_t count = notes.size();
-    const int units = rig.view.state().unitCounter;
+    const int units = rig.view.unitClock().unitCounter;
     rig.ticks(100); // waiting: nothing moves, no unit passes, no note is created
     EXPECT_EQ(notes.front().x, x);
     EXPECT_EQ(notes.size(), count);
-    EXPECT_EQ(rig.view.state().unitCounter, units);
+    EXPECT_EQ(rig.view.unitClock().unitCounter, units);
     EXPECT_EQ(rig.view.state().unknownCount, 0);
 }
 
@@ -328,6 +328,24 @@ TEST(QuestionPlayback, GroupQuestionIsPlayedWhenItEnters) {
     EXPECT_EQ(rig.midi.notes().front().keys[0], rig.view.questionNotes()[0].pitch);
 }
 
+// A note request carries its length in one byte: a quarter at Listen notes' 62 ms a unit
+// (992 ms) says 255, the longest it can, never a wrapped-around 224.
+TEST(QuestionPlayback, NoteLengthsSaturateInsteadOfWrapping) {
+    EngineRig rig(3);
+    SettingsRecord s = settingsWithRange(60, 72);
+    s.speed = 3;
+    rig.prepare(s);
+    ASSERT_TRUE(rig.view.onCommand(ListenNotesCommand)); // sets 62 ms a unit
+    rig.ticks(3);
+    ASSERT_TRUE(rig.view.onCommand(NotesDictationCommand));
+    rig.midi.calls.clear();
+    for (int i = 0; i < 200 && rig.midi.notes().empty(); ++i) {
+        rig.tick();
+    }
+    ASSERT_FALSE(rig.midi.notes().empty());
+    EXPECT_EQ(rig.midi.notes().front().lengths, std::vector<int>{255});
+}
+
 TEST(GroupPlayback, ArpeggioOneNotePer400msBlockAtOnce) {
     EngineRig rig;
     SettingsRecord s = settingsWith({60});
@@ -354,7 +372,9 @@ TEST(GroupPlayback, ArpeggioOneNotePer400msBlockAtOnce) {
     EXPECT_EQ(played[1].second, 64);
     EXPECT_EQ(played[2].second, 67);
     EXPECT_EQ(played[1].first - played[0].first, 400u);
-    EXPECT_FALSE(rig.view.state().playPending);
+    const std::size_t afterChord = rig.midi.notes().size();
+    rig.ticks(30);
+    EXPECT_EQ(rig.midi.notes().size(), afterChord); // the playback ended with the chord
 
     s.intervalsTogether = 1;
     s.intervalsUp = 0;

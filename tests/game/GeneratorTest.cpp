@@ -75,28 +75,29 @@ class GeneratorTest : public ::testing::Test {
 protected:
     void prepare(const SettingsRecord& s) {
         rig.prepare(s);
-        state.barLength = 128;
-        state.barRemaining = 128;
-        state.unitCounter = 0;
-        state.nextSpawnUnit = 0;
+        clock.barLength = 128;
+        clock.barRemaining = 128;
+        clock.unitCounter = 0;
+        clock.nextSpawnUnit = 0;
     }
     QuestionGenerator generator() {
         return QuestionGenerator(rig.view.settings(), rig.view.pitchTable(), rig.random);
     }
     EngineRig rig;
-    GameState state;
+    UnitClock clock;
+    GroupShape shape;
     CNotesList list;
 };
 
 TEST_F(GeneratorTest, NoteQuestionEntersAtTheEdge) {
     prepare(settingsWith({64}));
-    generator().newNoteQuestion(state, list);
+    generator().newNoteQuestion(GameMode::NotesDictation, clock, list);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].pitch, 64);
     EXPECT_EQ(list[0].x, 1960);
     EXPECT_EQ(list[0].barStart, 1);
     EXPECT_EQ(list[0].staffY, rig.view.staffLayout().pitchY(64));
-    EXPECT_EQ(state.nextSpawnUnit, 16);
+    EXPECT_EQ(clock.nextSpawnUnit, 16);
 }
 
 TEST_F(GeneratorTest, IntervalQuestionDirections) {
@@ -106,8 +107,8 @@ TEST_F(GeneratorTest, IntervalQuestionDirections) {
     s.intervalsTogether = 0;
     s.intervalsDown = 1;
     prepare(s);
-    state.barRemaining = 100;
-    generator().newIntervalQuestion(state, list);
+    clock.barRemaining = 100;
+    generator().newIntervalQuestion(clock, list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].pitch, 60);
     EXPECT_EQ(list[0].isReference, 1);
@@ -115,16 +116,16 @@ TEST_F(GeneratorTest, IntervalQuestionDirections) {
     EXPECT_EQ(list[1].groupIndex, 1);
     EXPECT_EQ(list[1].x, 2040);
     EXPECT_EQ(list[1].staffY, rig.view.pitchTable()[53].staffY);
-    EXPECT_EQ(state.nextSpawnUnit, 32);
+    EXPECT_EQ(clock.nextSpawnUnit, 32);
 
     // When the bar has just the shortest value left, the interval is sounded together.
     list.removeAll();
-    state.barRemaining = 16; // quarter and dotted quarter enabled: the quarter is shortest
-    generator().newIntervalQuestion(state, list);
+    clock.barRemaining = 16; // quarter and dotted quarter enabled: the quarter is shortest
+    generator().newIntervalQuestion(clock, list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[1].pitch, 67);
     EXPECT_EQ(list[1].x, 1960);
-    EXPECT_EQ(state.nextSpawnUnit, 48);
+    EXPECT_EQ(clock.nextSpawnUnit, 48);
 }
 
 TEST_F(GeneratorTest, DescendingDrawWithNoRoomFallsBackUpward) {
@@ -136,8 +137,8 @@ TEST_F(GeneratorTest, DescendingDrawWithNoRoomFallsBackUpward) {
     prepare(s);
     for (int i = 0; i < 20; ++i) {
         list.removeAll();
-        state.barRemaining = 100;
-        generator().newIntervalQuestion(state, list);
+        clock.barRemaining = 100;
+        generator().newIntervalQuestion(clock, list);
         ASSERT_EQ(list.size(), 2u);
         EXPECT_EQ(list[1].pitch, list[0].pitch + 12);
     }
@@ -150,8 +151,8 @@ TEST_F(GeneratorTest, ChordQuestionDownwardDim7) {
     s.intervalsTogether = 0;
     s.intervalsDown = 1;
     prepare(s);
-    state.unitCounter = 112; // the second note starts the next bar of 128
-    generator().newChordQuestion(state, list);
+    clock.unitCounter = 112; // the second note starts the next bar of 128
+    generator().newChordQuestion(clock, list);
     ASSERT_EQ(list.size(), 4u);
     const int pitches[] = {60, 57, 54, 51};
     for (int k = 0; k < 4; ++k) {
@@ -162,7 +163,7 @@ TEST_F(GeneratorTest, ChordQuestionDownwardDim7) {
     }
     EXPECT_EQ(list[0].isReference, 1);
     EXPECT_EQ(list[1].isReference, 0);
-    EXPECT_EQ(state.nextSpawnUnit, 64);
+    EXPECT_EQ(clock.nextSpawnUnit, 64);
 }
 
 TEST_F(GeneratorTest, BlockChordTakesOneQuarter) {
@@ -170,13 +171,13 @@ TEST_F(GeneratorTest, BlockChordTakesOneQuarter) {
     s.chords.fill(0);
     s.chords[1] = 1; // m
     prepare(s);
-    generator().newChordQuestion(state, list);
+    generator().newChordQuestion(clock, list);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].pitch, 48);
     EXPECT_EQ(list[1].pitch, 51);
     EXPECT_EQ(list[2].pitch, 55);
     EXPECT_EQ(list[2].x, 1960);
-    EXPECT_EQ(state.nextSpawnUnit, 16);
+    EXPECT_EQ(clock.nextSpawnUnit, 16);
 }
 
 TEST_F(GeneratorTest, PlayIntervalNearTheTopMovesDown) {
@@ -184,7 +185,7 @@ TEST_F(GeneratorTest, PlayIntervalNearTheTopMovesDown) {
     s.intervals.fill(0);
     s.intervals[5] = 1;
     prepare(s);
-    generator().newPlayInterval(state, list);
+    generator().newPlayInterval(clock, shape, list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].pitch, 75);
     EXPECT_EQ(list[0].isReference, 0);
@@ -192,18 +193,18 @@ TEST_F(GeneratorTest, PlayIntervalNearTheTopMovesDown) {
     EXPECT_EQ(list[1].isReference, 1);
     EXPECT_EQ(list[0].x, 980);
     EXPECT_EQ(list[1].x, 980);
-    EXPECT_EQ(state.shownInterval, 5);
-    EXPECT_EQ(state.groupSpread, 0);
+    EXPECT_EQ(shape.shownInterval, 5);
+    EXPECT_EQ(shape.spread, 0);
 
     s.intervalsTogether = 0;
     s.intervalsDown = 1;
     prepare(s);
-    generator().newPlayInterval(state, list);
+    generator().newPlayInterval(clock, shape, list);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].pitch, 80); // down: the high note first
     EXPECT_EQ(list[1].pitch, 75);
     EXPECT_EQ(list[1].x, 1268);
-    EXPECT_EQ(state.groupSpread, 288);
+    EXPECT_EQ(shape.spread, 288);
 }
 
 TEST_F(GeneratorTest, PlayChordArpeggioIsCentred) {
@@ -213,7 +214,7 @@ TEST_F(GeneratorTest, PlayChordArpeggioIsCentred) {
     s.intervalsTogether = 0;
     s.intervalsUp = 1;
     prepare(s);
-    generator().newPlayChord(state, list);
+    generator().newPlayChord(shape, list);
     ASSERT_EQ(list.size(), 4u);
     const int xs[] = {840, 920, 1000, 1080};
     const int pitches[] = {60, 64, 67, 70};
@@ -221,8 +222,8 @@ TEST_F(GeneratorTest, PlayChordArpeggioIsCentred) {
         EXPECT_EQ(list[static_cast<std::size_t>(k)].x, xs[k]);
         EXPECT_EQ(list[static_cast<std::size_t>(k)].pitch, pitches[k]);
     }
-    EXPECT_EQ(state.shownChord, 6);
-    EXPECT_EQ(state.groupSpread, 240);
+    EXPECT_EQ(shape.shownChord, 6);
+    EXPECT_EQ(shape.spread, 240);
 }
 
 // For any settings the enabling rules accept, every generator returns promptly with a valid
@@ -251,26 +252,27 @@ TEST(GeneratorTermination, RandomAcceptedSettings) {
         const bool intervals = rig.view.isCommandEnabled(IntervalDictationCommand);
         const bool chords = rig.view.isCommandEnabled(ChordsDictationCommand);
         QuestionGenerator generator(rig.view.settings(), rig.view.pitchTable(), rig.random);
-        GameState state;
-        state.barLength = 128;
+        UnitClock clock;
+        GroupShape shape;
+        clock.barLength = 128;
         for (int q = 0; q < 10; ++q) {
             CNotesList list;
-            state.barRemaining = 100;
+            clock.barRemaining = 100;
             if (intervals) {
-                generator.newIntervalQuestion(state, list);
+                generator.newIntervalQuestion(clock, list);
                 ASSERT_EQ(list.size(), 2u);
-                generator.newPlayInterval(state, list);
+                generator.newPlayInterval(clock, shape, list);
                 ASSERT_EQ(list.size(), 2u);
-                EXPECT_EQ(std::abs(list[1].pitch - list[0].pitch), state.shownInterval);
+                EXPECT_EQ(std::abs(list[1].pitch - list[0].pitch), shape.shownInterval);
             }
             if (chords) {
                 list.removeAll();
-                generator.newChordQuestion(state, list);
+                generator.newChordQuestion(clock, list);
                 ASSERT_GE(list.size(), 3u);
                 for (const CNote& n : list) {
                     ASSERT_TRUE(n.pitch >= 36 && n.pitch <= 83);
                 }
-                generator.newPlayChord(state, list);
+                generator.newPlayChord(shape, list);
                 ASSERT_GE(list.size(), 3u);
             }
         }

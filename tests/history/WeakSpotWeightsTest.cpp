@@ -175,7 +175,7 @@ struct GeneratorRig {
     SettingsRecord settings;
     FakeTemplateStore recognizer;
     PitchTable table;
-    GameState state;
+    UnitClock clock;
     CNotesList questions;
 
     GeneratorRig() {
@@ -185,11 +185,10 @@ struct GeneratorRig {
         }
         settings.soundMode = Synthesizer;
         table.rebuildSelection(settings, recognizer);
-        state.gameMode = GameMode::NotesDictation;
     }
     // The pitch of the next question note.
     int ask(QuestionGenerator& generator) {
-        generator.newNoteQuestion(state, questions);
+        generator.newNoteQuestion(GameMode::NotesDictation, clock, questions);
         const int pitch = questions.back().pitch;
         questions.removeAll();
         return pitch;

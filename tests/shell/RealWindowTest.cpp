@@ -564,17 +564,17 @@ void RealWindowTest::wheelStepsByNotch() {
     // changes the size in at least one of the two directions.
     bool changed = false;
     for (int way : {1, -1}) {
-        const int start = engine().state().shownInterval;
+        const int start = engine().groupShape().shownInterval;
         turn(40 * way);
         turn(40 * way);
-        QCOMPARE(engine().state().shownInterval, start);
+        QCOMPARE(engine().groupShape().shownInterval, start);
         turn(40 * way);
-        if (engine().state().shownInterval != start) {
+        if (engine().groupShape().shownInterval != start) {
             changed = true;
             // The remainder starts from zero again: a third of a notch back does nothing.
-            const int after = engine().state().shownInterval;
+            const int after = engine().groupShape().shownInterval;
             turn(-40 * way);
-            QCOMPARE(engine().state().shownInterval, after);
+            QCOMPARE(engine().groupShape().shownInterval, after);
             break;
         }
     }
