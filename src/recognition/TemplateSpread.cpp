@@ -152,12 +152,12 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
         // the word stands less far above its room (the margin still keeps the others apart).
         const float widening =
             1.0f + NoiseWidening * std::max(0.0f, ClearRangeDb - word.rangeDb) / 10.0f;
-        const bool nearEnough = m.distance <= l.acceptDistance * widening;
+        m.nearEnough = m.distance <= l.acceptDistance * widening;
         // Strictly closer, and by the margin: two words at one distance are not told apart.
         const bool clearlyBest =
             m.secondSlot < 0 ||
             (m.distance < m.secondDistance && m.distance <= (1.0f - l.margin) * m.secondDistance);
-        m.accepted = nearEnough && clearlyBest;
+        m.accepted = m.nearEnough && clearlyBest;
     }
     return m;
 }

@@ -25,7 +25,8 @@ struct AdaptiveMatch {
     float distance = 1e20f;
     int secondSlot = -1; // best template of another word
     float secondDistance = 1e20f;
-    bool accepted = false; // within the limits below
+    bool nearEnough = false; // the best lies within the accepting distance (margin aside)
+    bool accepted = false;   // within the limits below: near enough and clearly the best
 };
 
 // Limits of one part of the vocabulary (spoken names, or instrument pitches).

@@ -69,4 +69,23 @@ inline Samples instrumentNote(int pitch, double seconds, double amplitude) {
     return s;
 }
 
+// A plucked string's note at a MIDI pitch: every harmonic below 5 kHz, falling as 1/h, and a
+// fast decay. Its mel spectrum barely changes from one semitone to the next, so its
+// recordings of neighbouring pitches lie close together, as a real instrument's do.
+inline Samples pluckedNote(int pitch, double seconds, double amplitude) {
+    const double f0 = 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
+    const int count = static_cast<int>(seconds * 22000);
+    Samples s(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / 22000;
+        const double envelope = std::min(1.0, t / 0.005) * std::exp(-4.0 * t);
+        double x = 0.0;
+        for (int h = 1; h * f0 < 5000; ++h) {
+            x += std::sin(2.0 * std::numbers::pi * h * f0 * t) / h;
+        }
+        s[static_cast<std::size_t>(i)] = clip(amplitude * envelope * x);
+    }
+    return s;
+}
+
 } // namespace tessimo::testing
