@@ -88,4 +88,25 @@ inline Samples pluckedNote(int pitch, double seconds, double amplitude) {
     return s;
 }
 
+// A pipe organ's note at a MIDI pitch: an open pipe sounding the pitch (partials falling
+// from the fundamental) and a stopped pipe an octave below it, subOctaveDb relative to the
+// open pipe's fundamental (a stopped pipe: its fundamental and a weak third partial).
+inline Samples organNote(int pitch, double seconds, double amplitude, double subOctaveDb) {
+    const double f0 = 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
+    const double sub = std::pow(10.0, subOctaveDb / 20.0);
+    const double gains[6] = {1.0, 0.5, 0.35, 0.25, 0.15, 0.1};
+    const int count = static_cast<int>(seconds * 22000);
+    Samples s(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / 22000;
+        const double w = 2.0 * std::numbers::pi * t;
+        double x = sub * (std::sin(w * f0 / 2) + 0.1 * std::sin(w * 1.5 * f0));
+        for (int h = 0; h < 6 && (h + 1) * f0 < 10000; ++h) {
+            x += gains[h] * std::sin(w * (h + 1) * f0);
+        }
+        s[static_cast<std::size_t>(i)] = clip(amplitude * std::min(1.0, t / 0.03) * x);
+    }
+    return s;
+}
+
 } // namespace tessimo::testing
