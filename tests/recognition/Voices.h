@@ -48,6 +48,14 @@ inline Vowels shifted(const Vowels& v, double factor) {
     return {v.f1a * factor, v.f2a * factor, v.f1b * factor, v.f2b * factor};
 }
 
+// A spoken letter name ending in a held "ee": a consonant's quiet formant transition (its
+// second formant gliding from f2From Hz) into the vowel. Two such names differ only in the
+// transition, which hiss drowns first.
+inline Samples letterName(double f2From, double pitchHz, double seconds, double onsetAmplitude) {
+    return concat({syllable({250, f2From, 280, 2250}, pitchHz, 0.12, onsetAmplitude),
+                   syllable({280, 2250, 280, 2300}, pitchHz, seconds, 3000)});
+}
+
 // A harmonic tone at a MIDI pitch with decaying harmonics, the second louder than the first
 // (as in many instruments), for the pitch tracker.
 inline Samples instrumentNote(int pitch, double seconds, double amplitude) {
