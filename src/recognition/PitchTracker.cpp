@@ -41,7 +41,7 @@ const int MaxLag = static_cast<int>(std::ceil(Rate / pitchToHz(LowestTrackedPitc
 PitchTracker::PitchTracker()
     : a_(PitchFrameLength), b_(PitchFrameLength), frame_(PitchFrameLength),
       r_(PitchFrameLength - PitchWindow + 1), d_(PitchFrameLength - PitchWindow + 1),
-      partialWindow_(PartialWindow) {
+      partialWindow_(PartialWindow), windowed_(PartialWindow) {
     for (int i = 0; i < PartialWindow; ++i) {
         partialWindow_[static_cast<std::size_t>(i)] =
             static_cast<float>(0.5 - 0.5 * std::cos(2.0 * Pi * (i + 0.5) / PartialWindow));
@@ -50,27 +50,44 @@ PitchTracker::PitchTracker()
     frameHz_.reserve(512);
 }
 
-bool PitchTracker::subOctaveRank(const std::int16_t* x, double hz) const {
-    // The power at each multiple k hz / 2, by the Goertzel recursion over the windowed samples.
+bool PitchTracker::subOctaveRank(const std::int16_t* x, double hz) {
+    for (int i = 0; i < PartialWindow; ++i) {
+        windowed_[static_cast<std::size_t>(i)] = partialWindow_[static_cast<std::size_t>(i)] * x[i];
+    }
+    int multiples = 0; // of hz / 2, below PartialsBelowHz
+    while (multiples < MostHalfPartials && (multiples + 1) * hz / 2.0 < PartialsBelowHz) {
+        ++multiples;
+    }
+    // The power at each multiple k hz / 2 by the Goertzel recursion, four multiples at a time
+    // (four independent recursions keep the processor busy).
     double rank = 0.0, even = 0.0, odd = 0.0, below = 0.0;
-    for (int k = 1; k <= MostHalfPartials && k * hz / 2.0 < PartialsBelowHz; ++k) {
-        const double coefficient = 2.0 * std::cos(2.0 * Pi * k * hz / 2.0 / Rate);
-        double s1 = 0.0, s2 = 0.0;
-        for (int i = 0; i < PartialWindow; ++i) {
-            const double s0 =
-                partialWindow_[static_cast<std::size_t>(i)] * x[i] + coefficient * s1 - s2;
-            s2 = s1;
-            s1 = s0;
+    for (int first = 1; first <= multiples; first += 4) {
+        std::array<double, 4> coefficient{}, s1{}, s2{};
+        for (int j = 0; j < 4; ++j) {
+            coefficient[static_cast<std::size_t>(j)] =
+                2.0 * std::cos(2.0 * Pi * (first + j) * hz / 2.0 / Rate);
         }
-        const double power = s1 * s1 + s2 * s2 - coefficient * s1 * s2;
-        if (k % 2 == 1) {
-            below += power; // odd multiples of hz / 2
-        } else if (k == 2) {
-            rank += power;
-        } else if (k % 4 == 0) {
-            even += power;
-        } else {
-            odd += power;
+        for (int i = 0; i < PartialWindow; ++i) {
+            const double v = windowed_[static_cast<std::size_t>(i)];
+            for (std::size_t j = 0; j < 4; ++j) {
+                const double s0 = v + coefficient[j] * s1[j] - s2[j];
+                s2[j] = s1[j];
+                s1[j] = s0;
+            }
+        }
+        for (int j = 0; j < 4 && first + j <= multiples; ++j) {
+            const auto u = static_cast<std::size_t>(j);
+            const double power = s1[u] * s1[u] + s2[u] * s2[u] - coefficient[u] * s1[u] * s2[u];
+            const int k = first + j;
+            if (k % 2 == 1) {
+                below += power; // odd multiples of hz / 2
+            } else if (k == 2) {
+                rank += power;
+            } else if (k % 4 == 0) {
+                even += power;
+            } else {
+                odd += power;
+            }
         }
     }
     return even > 0.0 && rank <= RankAtMost * even && odd <= OddPartialsAtMost * even &&

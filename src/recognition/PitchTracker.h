@@ -46,7 +46,7 @@ public:
     // octave up), the odd partials above it (3 hz, 5 hz, ...) hold at most 3 % of that power,
     // and nothing lies beneath the rank or between its partials (odd multiples of hz / 2, at
     // most 40 dB below). Exposed for its test. Thread of the owner.
-    bool subOctaveRank(const std::int16_t* x, double hz) const;
+    bool subOctaveRank(const std::int16_t* x, double hz);
 
     // Cross-correlation r[tau] = sum over j < PitchWindow of x[j] x[j + tau], for tau in
     // 0..PitchFrameLength - PitchWindow, through the FFT. Exposed for its test. Thread of the
@@ -56,6 +56,7 @@ public:
 private:
     std::vector<float> a_, b_, frame_, r_, d_;
     std::vector<float> partialWindow_; // Hann window of PartialWindow samples
+    std::vector<float> windowed_;      // the samples weighed for the partials, windowed
     std::vector<int> frameNotes_;
     std::vector<float> frameHz_;
 };
