@@ -40,12 +40,17 @@ AdaptiveRecognizer::decide(const std::int16_t* word, std::size_t n,
         }
         return decision;
     }
-    // An instrument note: the pitch tracker names it. A recording of that pitch, when there is
-    // one, must not contradict it: it may lie further from the sound than the best template
-    // by at most half the usual distance between neighbouring recordings (neighbouring
-    // semitones of one instrument lie close together, so the templates alone cannot tell
-    // them apart; what they can tell is a sound unlike the recording). Without a pitch, the
-    // templates alone decide, within their limits.
+    // An instrument note: the pitch tracker names it. Recordings have a say only when they
+    // recognise the sound: when the best template lies within the accepting distance (how far
+    // a sound may lie from a recording of its own and still be that recording). A sound
+    // farther from every recording, another instrument than the one recorded for instance,
+    // tells the templates nothing about its pitch, and the tracker names it alone. A
+    // recognised sound whose recording is not the tracker's pitch must not contradict it:
+    // that pitch's recording may lie further from the sound than the best template by at
+    // most half the usual distance between neighbouring recordings (neighbouring semitones
+    // of one instrument lie close together, so the templates alone cannot tell them apart;
+    // what they can tell is a sound unlike the recording), or the answer is "say again".
+    // Without a pitch, the templates alone decide, within their limits.
     const int pitch = pitch_.note(word, n);
     decision.pitch = pitch >= 0 && candidate[static_cast<std::size_t>(pitch)] != 0 ? pitch : -1;
     if (decision.pitch < 0) {
@@ -54,7 +59,8 @@ AdaptiveRecognizer::decide(const std::int16_t* word, std::size_t n,
         }
         return decision;
     }
-    if (!templates_.hasTemplate(decision.pitch) || decision.match.slot == decision.pitch) {
+    if (!templates_.hasTemplate(decision.pitch) || !decision.match.nearEnough ||
+        decision.match.slot == decision.pitch) {
         decision.slot = decision.pitch;
         return decision;
     }

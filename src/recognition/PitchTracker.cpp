@@ -13,6 +13,20 @@ constexpr double Rate = 22000.0;
 constexpr float PeriodicThreshold = 0.15f; // the first dip below this is the period
 constexpr float UnvoicedAbove = 0.45f;     // no dip this deep: no pitch
 constexpr double QuietBelowLoudestDb = 30.0;
+constexpr double Pi = 3.14159265358979;
+// A sub-octave rank beneath a sound, in shares of the power of the sound's partials (the even
+// multiples of the rank's frequency; see subOctaveRank). The rank stays below a third of it:
+// a lowest partial that strong is the fundamental of a tone with a strong octave partial (a
+// flute, a plucked string), named by it. The sound's own period is clear: the odd partials
+// above the rank hold at most 3 % of its power (15 dB below). And the rank is the bottom of
+// the sound: at most a ten-thousandth (40 dB below) lies at odd multiples of half its
+// frequency. A string's stretched partials, or a noisy room, leave more there; the tracker's
+// octave then stands, as it does whenever the partials are not that clear.
+constexpr double RankAtMost = 1.0 / 3.0;
+constexpr double OddPartialsAtMost = 1.0 / 32.0;
+constexpr double BelowAtMost = 1.0 / 10000.0;
+constexpr double PartialsBelowHz = 5000.0;
+constexpr int MostHalfPartials = 32; // multiples of hz / 2 weighed
 
 double pitchToHz(double pitch) {
     return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0);
@@ -26,8 +40,58 @@ const int MaxLag = static_cast<int>(std::ceil(Rate / pitchToHz(LowestTrackedPitc
 
 PitchTracker::PitchTracker()
     : a_(PitchFrameLength), b_(PitchFrameLength), frame_(PitchFrameLength),
-      r_(PitchFrameLength - PitchWindow + 1), d_(PitchFrameLength - PitchWindow + 1) {
-    frameNotes_.reserve(256);
+      r_(PitchFrameLength - PitchWindow + 1), d_(PitchFrameLength - PitchWindow + 1),
+      partialWindow_(PartialWindow), windowed_(PartialWindow) {
+    for (int i = 0; i < PartialWindow; ++i) {
+        partialWindow_[static_cast<std::size_t>(i)] =
+            static_cast<float>(0.5 - 0.5 * std::cos(2.0 * Pi * (i + 0.5) / PartialWindow));
+    }
+    frameNotes_.reserve(512);
+    frameHz_.reserve(512);
+}
+
+bool PitchTracker::subOctaveRank(const std::int16_t* x, double hz) {
+    for (int i = 0; i < PartialWindow; ++i) {
+        windowed_[static_cast<std::size_t>(i)] = partialWindow_[static_cast<std::size_t>(i)] * x[i];
+    }
+    int multiples = 0; // of hz / 2, below PartialsBelowHz
+    while (multiples < MostHalfPartials && (multiples + 1) * hz / 2.0 < PartialsBelowHz) {
+        ++multiples;
+    }
+    // The power at each multiple k hz / 2 by the Goertzel recursion, four multiples at a time
+    // (four independent recursions keep the processor busy).
+    double rank = 0.0, even = 0.0, odd = 0.0, below = 0.0;
+    for (int first = 1; first <= multiples; first += 4) {
+        std::array<double, 4> coefficient{}, s1{}, s2{};
+        for (int j = 0; j < 4; ++j) {
+            coefficient[static_cast<std::size_t>(j)] =
+                2.0 * std::cos(2.0 * Pi * (first + j) * hz / 2.0 / Rate);
+        }
+        for (int i = 0; i < PartialWindow; ++i) {
+            const double v = windowed_[static_cast<std::size_t>(i)];
+            for (std::size_t j = 0; j < 4; ++j) {
+                const double s0 = v + coefficient[j] * s1[j] - s2[j];
+                s2[j] = s1[j];
+                s1[j] = s0;
+            }
+        }
+        for (int j = 0; j < 4 && first + j <= multiples; ++j) {
+            const auto u = static_cast<std::size_t>(j);
+            const double power = s1[u] * s1[u] + s2[u] * s2[u] - coefficient[u] * s1[u] * s2[u];
+            const int k = first + j;
+            if (k % 2 == 1) {
+                below += power; // odd multiples of hz / 2
+            } else if (k == 2) {
+                rank += power;
+            } else if (k % 4 == 0) {
+                even += power;
+            } else {
+                odd += power;
+            }
+        }
+    }
+    return even > 0.0 && rank <= RankAtMost * even && odd <= OddPartialsAtMost * even &&
+           below <= BelowAtMost * even;
 }
 
 void PitchTracker::correlate(const float* x, float* r) {
@@ -119,6 +183,7 @@ PitchEstimate PitchTracker::estimate(const std::int16_t* x) {
 
 int PitchTracker::note(const std::int16_t* x, std::size_t count) {
     frameNotes_.clear();
+    frameHz_.clear();
     if (count < static_cast<std::size_t>(PitchFrameLength)) {
         return -1;
     }
@@ -139,6 +204,7 @@ int PitchTracker::note(const std::int16_t* x, std::size_t count) {
     }
     for (int f = 0; f < counted; ++f) {
         int n = -1;
+        float hz = 0.0f;
         if (levels[static_cast<std::size_t>(f)] >= loudest - QuietBelowLoudestDb) {
             const PitchEstimate e = estimate(x + static_cast<std::ptrdiff_t>(f) * PitchHop);
             if (e.hz > 0.0f) {
@@ -147,10 +213,12 @@ int PitchTracker::note(const std::int16_t* x, std::size_t count) {
                 if (std::fabs(pitch - nearest) <= 0.4 && nearest >= LowestTrackedPitch &&
                     nearest <= HighestTrackedPitch) {
                     n = static_cast<int>(nearest);
+                    hz = e.hz;
                 }
             }
         }
         frameNotes_.push_back(n);
+        frameHz_.push_back(hz);
     }
     // Frames in runs of at least StableFrames of one pitch class, counted per class.
     std::array<int, 12> held{};
@@ -164,7 +232,10 @@ int PitchTracker::note(const std::int16_t* x, std::size_t count) {
         if (same) {
             continue;
         }
-        if (startNote >= 0 && f - runStart >= StableFrames) {
+        if (startNote >= 0 && f - runStart < StableFrames) {
+            // Too short to count: left out of the partials' check below as well.
+            std::fill(frameNotes_.begin() + runStart, frameNotes_.begin() + f, -1);
+        } else if (startNote >= 0) {
             const int pc = startNote % 12;
             held[static_cast<std::size_t>(pc)] += f - runStart;
             for (int g = runStart; g < f; ++g) {
@@ -181,7 +252,33 @@ int PitchTracker::note(const std::int16_t* x, std::size_t count) {
     const auto& byOctave = octaves[static_cast<std::size_t>(pc)];
     const auto octave =
         static_cast<int>(std::max_element(byOctave.begin(), byOctave.end()) - byOctave.begin());
-    return octave * 12 + pc;
+    const int named = octave * 12 + pc;
+    if (named + 12 > HighestTrackedPitch || count < static_cast<std::size_t>(PartialWindow)) {
+        return named;
+    }
+    // The octave once more, from the partials around the middle of the frames that named the
+    // note, at their mean frequency: a rank an octave below a sound gives the sound's period
+    // twice over, and a listener names the sound, not the rank.
+    double hz = 0.0;
+    int voting = 0;
+    for (int f = 0; f < counted; ++f) {
+        if (frameNotes_[static_cast<std::size_t>(f)] == named) {
+            hz += frameHz_[static_cast<std::size_t>(f)];
+            ++voting;
+        }
+    }
+    int middle = 0;
+    for (int f = 0, seen = 0; f < counted; ++f) {
+        if (frameNotes_[static_cast<std::size_t>(f)] == named && seen++ == voting / 2) {
+            middle = f;
+            break;
+        }
+    }
+    const std::ptrdiff_t centre =
+        static_cast<std::ptrdiff_t>(middle) * PitchHop + PitchFrameLength / 2;
+    const std::ptrdiff_t start = std::clamp<std::ptrdiff_t>(
+        centre - PartialWindow / 2, 0, static_cast<std::ptrdiff_t>(count) - PartialWindow);
+    return subOctaveRank(x + start, hz / voting) ? named + 12 : named;
 }
 
 } // namespace tessimo

@@ -30,6 +30,9 @@ constexpr float MarginWithoutTakes = 0.05f;
 // 10 dB less widens the accepting distance by this share.
 constexpr float ClearRangeDb = 35.0f;
 constexpr float NoiseWidening = 0.25f;
+// Two words whose templates, heard in the word's room, lie at least this share of the usual
+// distance between words apart are still told apart in that room.
+constexpr float ApartInRoomShareOfBetween = 0.5f;
 
 // The second smallest of the values.
 float secondSoFar(const std::array<float, TemplateSlotCount>& v) {
@@ -49,6 +52,7 @@ float secondSoFar(const std::array<float, TemplateSlotCount>& v) {
 
 void TemplateSpread::prepare(const std::array<WordSlot, WordSlotCount>& slots) {
     ReserveFeatures(noisy_, MaxFeatureFrames);
+    ReserveFeatures(noisyOther_, MaxFeatureFrames);
     for (int s = 0; s < TemplateSlotCount; ++s) {
         const WordSlot& word = slots[static_cast<std::size_t>(s)];
         present_[static_cast<std::size_t>(s)] = word.length() != 0;
@@ -152,12 +156,23 @@ AdaptiveMatch TemplateSpread::match(const WordFeatures& word,
         // the word stands less far above its room (the margin still keeps the others apart).
         const float widening =
             1.0f + NoiseWidening * std::max(0.0f, ClearRangeDb - word.rangeDb) / 10.0f;
-        const bool nearEnough = m.distance <= l.acceptDistance * widening;
+        m.nearEnough = m.distance <= l.acceptDistance * widening;
         // Strictly closer, and by the margin: two words at one distance are not told apart.
-        const bool clearlyBest =
-            m.secondSlot < 0 ||
-            (m.distance < m.secondDistance && m.distance <= (1.0f - l.margin) * m.secondDistance);
-        m.accepted = nearEnough && clearlyBest;
+        bool clearlyBest = m.secondSlot < 0 || (m.distance < m.secondDistance &&
+                                                m.distance <= (1.0f - l.margin) * m.secondDistance);
+        // The room's noise lengthens the distances from the word to every template alike, so
+        // the best and the second best come nearer in ratio by about the share the accepting
+        // distance widens by. The margin shrinks by that share only when the two words stay
+        // apart in this room (their templates, both heard in it, lie at least half the usual
+        // distance between words apart): then the room has left what tells them apart. When
+        // it drowns that (a consonant in hiss), the two words become one sound, nearness to
+        // one of them tells nothing, and the full margin stays.
+        const float roomMargin = std::max(std::min(l.margin, MinMargin), l.margin / widening);
+        if (m.nearEnough && !clearlyBest && m.distance < m.secondDistance &&
+            m.distance <= (1.0f - roomMargin) * m.secondDistance) {
+            clearlyBest = apartInRoom(m.slot, m.secondSlot, word);
+        }
+        m.accepted = m.nearEnough && clearlyBest;
     }
     return m;
 }
@@ -168,6 +183,15 @@ float TemplateSpread::distanceTo(const WordFeatures& word, int slot) {
     }
     const int step = MatchStep(word.frames, features(slot).frames);
     return FeatureWarpDistance(word, noisyTemplate(slot, word, step), WarpInfinity, step);
+}
+
+bool TemplateSpread::apartInRoom(int a, int b, const WordFeatures& word) {
+    AddNoise(features(a), word.noise, noisy_, word.heldRoom);
+    AddNoise(features(b), word.noise, noisyOther_, word.heldRoom);
+    const int step = MatchStep(noisy_.frames, noisyOther_.frames);
+    const float apart = ApartInRoomShareOfBetween * limits(a).between;
+    // Given up past the limit: then they lie further apart than it, which is all it asks.
+    return FeatureWarpDistance(noisy_, noisyOther_, apart, step, step) >= apart;
 }
 
 const WordFeatures& TemplateSpread::noisyTemplate(int slot, const WordFeatures& word, int step) {

@@ -26,7 +26,8 @@ struct AdaptiveMatch {
     float distance = 1e20f;
     int secondSlot = -1; // best template of another word
     float secondDistance = 1e20f;
-    bool accepted = false; // within the limits below
+    bool nearEnough = false; // the best lies within the accepting distance (margin aside)
+    bool accepted = false;   // within the limits below: near enough and clearly the best
 };
 
 // Limits of one part of the vocabulary (spoken names, or instrument pitches).
@@ -65,13 +66,17 @@ public:
 
 private:
     SpreadLimits measure(int firstSlot, int endSlot) const;
+    // Whether the templates of slots a and b, both heard in the word's room, still lie at least
+    // ApartInRoomShareOfBetween of the usual distance between words apart.
+    bool apartInRoom(int a, int b, const WordFeatures& word);
     // The template of slot heard in the word's room, every step-th frame.
     const WordFeatures& noisyTemplate(int slot, const WordFeatures& word, int step);
 
     std::array<WordFeatures, TemplateSlotCount> features_;
     std::array<bool, TemplateSlotCount> present_{};
     SpreadLimits voice_, instrument_;
-    WordFeatures noisy_; // a template in the room of the word being matched
+    WordFeatures noisy_;      // a template in the room of the word being matched
+    WordFeatures noisyOther_; // another one, to compare two templates in that room
 };
 
 } // namespace tessimo

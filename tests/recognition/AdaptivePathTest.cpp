@@ -109,6 +109,65 @@ TEST(AdaptivePath, InstrumentNotesNamedWithoutRecordings) {
     EXPECT_EQ(heard.sayAgain, 1); // 62 is not a candidate
 }
 
+// Records the notes that sound gives for the pitches 48..72 in a quiet room, as the Record
+// game does, and makes them the candidates.
+template <typename Sound> void recordInstrument(CRecognizer& r, Sound&& sound) {
+    r.StartNoiseMeasure();
+    feed(r, room(30, 0.2, 1));
+    r.StopCapture();
+    for (int p = 48; p <= 72; ++p) {
+        Samples window =
+            concat({room(30, 0.15, static_cast<unsigned>(p)), sound(p), room(30, 0.6, 3)});
+        window.resize(static_cast<std::size_t>(1.2 * 22000));
+        r.StartWordRecording(p);
+        feed(r, window);
+        r.StopCapture();
+        r.SetCandidate(p, true);
+    }
+}
+
+Samples plucked(int pitch) {
+    return pluckedNote(pitch, 0.6, 5000);
+}
+
+// The note sung on one steady vowel: a sound unlike any plucked string's.
+Samples sung(int pitch) {
+    return syllable({600, 1000, 600, 1000}, 440.0 * std::pow(2.0, (pitch - 69) / 12.0), 0.6, 3000);
+}
+
+TEST(AdaptivePath, SoundUnlikeEveryRecordingIsNamedByItsPitch) {
+    CRecognizer r;
+    r.setRecognitionPath(RecognitionPath::Adaptive);
+    recordInstrument(r, plucked);
+    Heard heard;
+    r.setSayAgainCallback(&Heard::again);
+    r.StartRecognition(&Heard::word, &heard);
+    // The recorded instrument, then sung notes: far from every recording, nearer some other
+    // pitch's recording than their own, which says nothing about their pitch.
+    const Samples quiet = room(30, 1.0, 41);
+    feed(r, concat({quiet, plucked(55), quiet, sung(60), quiet, sung(64), quiet, sung(71), quiet}));
+    r.StopCapture();
+    EXPECT_EQ(heard.slots, (std::vector<int>{55, 60, 64, 71}));
+    EXPECT_EQ(heard.sayAgain, 0);
+}
+
+TEST(AdaptivePath, RecordingThatSurelyNamesAnotherNoteStillAsksAgain) {
+    // The recording of 67 holds a 60 (a wrong key while recording), and 60 was sung. A 60
+    // played is then almost exactly the recording of 67 and far from that of 60: tracker and
+    // recordings disagree, both sure of themselves.
+    CRecognizer r;
+    r.setRecognitionPath(RecognitionPath::Adaptive);
+    recordInstrument(r, [](int p) { return p == 60 ? sung(60) : plucked(p == 67 ? 60 : p); });
+    Heard heard;
+    r.setSayAgainCallback(&Heard::again);
+    r.StartRecognition(&Heard::word, &heard);
+    const Samples quiet = room(30, 1.0, 42);
+    feed(r, concat({quiet, plucked(60), quiet, plucked(52), quiet}));
+    r.StopCapture();
+    EXPECT_EQ(heard.slots, (std::vector<int>{52}));
+    EXPECT_EQ(heard.sayAgain, 1);
+}
+
 TEST(AdaptivePath, RecordedWordIsCutWhereTheWordIsAndTheFileStaysTheSame) {
     CRecognizer documented, adaptive;
     adaptive.setRecognitionPath(RecognitionPath::Adaptive);

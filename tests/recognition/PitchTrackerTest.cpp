@@ -1,5 +1,6 @@
 // The pitch tracker: the correlation through the FFT, the period of harmonic tones over the
-// tracked range, and the naming of a note by its stable frames.
+// tracked range, the naming of a note by its stable frames, and its octave under a sub-octave
+// rank.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -55,6 +56,35 @@ TEST(PitchTracker, NamesANoteByItsStableFramesWithOneOctave) {
     const Samples withBlip = concat({instrumentNote(60, 0.3, 8000), instrumentNote(67, 0.05, 8000),
                                      instrumentNote(60, 0.3, 8000)});
     EXPECT_EQ(t.note(withBlip.data(), withBlip.size()), 60);
+}
+
+TEST(PitchTracker, SoundOverASubOctaveRankIsNamedByItsOwnPitch) {
+    PitchTracker t;
+    const Samples quiet = noise(20, 3000, 4);
+    for (int pitch : {48, 57, 60, 69, 76, 83}) {
+        // A stopped pipe an octave below, 6 dB under the open pipe's fundamental: the
+        // sound's period doubles, its pitch does not.
+        const Samples s = concat({quiet, organNote(pitch, 0.6, 6000, -6.0), quiet});
+        EXPECT_EQ(t.note(s.data(), s.size()), pitch) << pitch;
+    }
+}
+
+TEST(PitchTracker, LowestPartialThatCarriesTheToneKeepsItsOctave) {
+    PitchTracker t;
+    const Samples quiet = noise(20, 3000, 5);
+    for (int pitch : {52, 60, 71}) {
+        // The stopped pipe louder than the open one: it is the note.
+        const Samples loud = concat({quiet, organNote(pitch, 0.6, 5000, 3.0), quiet});
+        EXPECT_EQ(t.note(loud.data(), loud.size()), pitch - 12) << pitch;
+        // A tone whose octave partial is as strong as its fundamental, the odd partials
+        // weak (a flute): its own fundamental.
+        const double f0 = 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
+        const Samples flute = concat(
+            {quiet,
+             mix(mix(tone(f0, 5000, 13200), tone(2 * f0, 5000, 13200)), tone(3 * f0, 500, 13200)),
+             quiet});
+        EXPECT_EQ(t.note(flute.data(), flute.size()), pitch) << pitch;
+    }
 }
 
 TEST(PitchTracker, NoNoteWithoutAStablePitch) {

@@ -48,6 +48,14 @@ inline Vowels shifted(const Vowels& v, double factor) {
     return {v.f1a * factor, v.f2a * factor, v.f1b * factor, v.f2b * factor};
 }
 
+// A spoken letter name ending in a held "ee": a consonant's quiet formant transition (its
+// second formant gliding from f2From Hz) into the vowel. Two such names differ only in the
+// transition, which hiss drowns first.
+inline Samples letterName(double f2From, double pitchHz, double seconds, double onsetAmplitude) {
+    return concat({syllable({250, f2From, 280, 2250}, pitchHz, 0.12, onsetAmplitude),
+                   syllable({280, 2250, 280, 2300}, pitchHz, seconds, 3000)});
+}
+
 // A harmonic tone at a MIDI pitch with decaying harmonics, the second louder than the first
 // (as in many instruments), for the pitch tracker.
 inline Samples instrumentNote(int pitch, double seconds, double amplitude) {
@@ -65,6 +73,46 @@ inline Samples instrumentNote(int pitch, double seconds, double amplitude) {
             }
         }
         s[static_cast<std::size_t>(i)] = clip(amplitude * envelope * x);
+    }
+    return s;
+}
+
+// A plucked string's note at a MIDI pitch: every harmonic below 5 kHz, falling as 1/h, and a
+// fast decay. Its mel spectrum barely changes from one semitone to the next, so its
+// recordings of neighbouring pitches lie close together, as a real instrument's do.
+inline Samples pluckedNote(int pitch, double seconds, double amplitude) {
+    const double f0 = 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
+    const int count = static_cast<int>(seconds * 22000);
+    Samples s(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / 22000;
+        const double envelope = std::min(1.0, t / 0.005) * std::exp(-4.0 * t);
+        double x = 0.0;
+        for (int h = 1; h * f0 < 5000; ++h) {
+            x += std::sin(2.0 * std::numbers::pi * h * f0 * t) / h;
+        }
+        s[static_cast<std::size_t>(i)] = clip(amplitude * envelope * x);
+    }
+    return s;
+}
+
+// A pipe organ's note at a MIDI pitch: an open pipe sounding the pitch (partials falling
+// from the fundamental) and a stopped pipe an octave below it, subOctaveDb relative to the
+// open pipe's fundamental (a stopped pipe: its fundamental and a weak third partial).
+inline Samples organNote(int pitch, double seconds, double amplitude, double subOctaveDb) {
+    const double f0 = 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
+    const double sub = std::pow(10.0, subOctaveDb / 20.0);
+    const double gains[6] = {1.0, 0.5, 0.35, 0.25, 0.15, 0.1};
+    const int count = static_cast<int>(seconds * 22000);
+    Samples s(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / 22000;
+        const double w = 2.0 * std::numbers::pi * t;
+        double x = sub * (std::sin(w * f0 / 2) + 0.1 * std::sin(w * 1.5 * f0));
+        for (int h = 0; h < 6 && (h + 1) * f0 < 10000; ++h) {
+            x += gains[h] * std::sin(w * (h + 1) * f0);
+        }
+        s[static_cast<std::size_t>(i)] = clip(amplitude * std::min(1.0, t / 0.03) * x);
     }
     return s;
 }
