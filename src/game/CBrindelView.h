@@ -197,7 +197,7 @@ private:
     void recordingEnded() override;
     void replayEnded() override;
     void offerRecordAgain(std::vector<WordToRecordAgain> words);
-    std::vector<WordToRecordAgain> uncertainWords() const;
+    std::vector<WordToRecordAgain> uncertainWords(const std::vector<ConfusablePair>& alike) const;
     void dropUnselectedFromOffer();
     bool saveRecordings();
     std::string unreadableTemplatesMessage() const;

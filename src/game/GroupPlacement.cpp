@@ -188,6 +188,14 @@ bool GroupPlacement::moveInterval(int target, bool shiftStaysInRange, int delta)
     return true;
 }
 
+// Whether chord row can stand on base; an arpeggio in Chords Dictation (countMatters) also
+// keeps its number of notes.
+bool GroupPlacement::chordRowFits(int base, int row, bool countMatters) const {
+    return chordFits(settings_, table_, base, row) &&
+           (!countMatters ||
+            ChordTable[static_cast<std::size_t>(row)].noteCount == static_cast<int>(group_.size()));
+}
+
 bool GroupPlacement::moveChord(int target, bool shiftStaysInRange, int delta) {
     if (shiftStaysInRange && chordFits(settings_, table_, target, shape_.shownChord) &&
         shape_.shownChord == shape_.chosenChord) {
@@ -202,9 +210,7 @@ bool GroupPlacement::moveChord(int target, bool shiftStaysInRange, int delta) {
     int found = -1;
     for (int i = 0; i < ChordSlotCount && found < 0; ++i) {
         const int row = (shape_.chosenChord + i) % ChordSlotCount;
-        if (chordFits(settings_, table_, target, row) &&
-            (!countMatters || ChordTable[static_cast<std::size_t>(row)].noteCount ==
-                                  static_cast<int>(group_.size()))) {
+        if (chordRowFits(target, row, countMatters)) {
             found = row;
         }
     }
@@ -280,9 +286,7 @@ bool GroupPlacement::wheelChord(int delta) {
     for (int i = 1; i <= ChordSlotCount && found < 0; ++i) {
         const int row =
             ((shape_.shownChord + stepDir * i) % ChordSlotCount + ChordSlotCount) % ChordSlotCount;
-        if (chordFits(settings_, table_, low, row) &&
-            (!countMatters || ChordTable[static_cast<std::size_t>(row)].noteCount ==
-                                  static_cast<int>(group_.size()))) {
+        if (chordRowFits(low, row, countMatters)) {
             found = row;
         }
     }

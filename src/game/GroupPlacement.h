@@ -48,6 +48,7 @@ private:
                       int lastX, int divisor);
     bool moveInterval(int target, bool shiftStaysInRange, int delta);
     bool moveChord(int target, bool shiftStaysInRange, int delta);
+    bool chordRowFits(int base, int row, bool countMatters) const;
     bool wheelInterval(int delta);
     bool wheelChord(int delta);
 

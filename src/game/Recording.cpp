@@ -60,30 +60,31 @@ void CBrindelView::replayEnded() {
     state_.gameMode = GameMode::Idle;
     state_.idle = true;
     const bool saved = saveRecordings();
-    std::vector<WordToRecordAgain> words = uncertainWords();
-    if (saved) {
+    // Only pairs of words the selection uses; the recogniser compares every template it holds.
+    std::vector<ConfusablePair> alike;
+    for (const ConfusablePair& pair : services_.recognizer.ConfusableWords()) {
+        if (pitchTable_[pair.first].wordActive != 0 && pitchTable_[pair.second].wordActive != 0) {
+            alike.push_back(pair);
+        }
+    }
+    if (saved && !alike.empty()) {
         // Words that captured nothing were named as they were recorded; words that sound
         // alike are named once the recogniser has all of them.
         std::string pairs;
-        for (const ConfusablePair& pair : services_.recognizer.ConfusableWords()) {
-            if (pitchTable_[pair.first].wordActive != 0 &&
-                pitchTable_[pair.second].wordActive != 0) {
-                pairs += (pairs.empty() ? "" : "; ") + record_.nameOf(pair.first) + " and " +
-                         record_.nameOf(pair.second);
-            }
+        for (const ConfusablePair& pair : alike) {
+            pairs += (pairs.empty() ? "" : "; ") + record_.nameOf(pair.first) + " and " +
+                     record_.nameOf(pair.second);
         }
-        if (!pairs.empty()) {
-            services_.status.showMessage("These words sound alike: " + pairs +
-                                         ". Record them again one at a time with "
-                                         "\"Record again\".");
-        }
+        services_.status.showMessage("These words sound alike: " + pairs +
+                                     ". Record them again one at a time with \"Record again\".");
     }
-    offerRecordAgain(std::move(words));
+    offerRecordAgain(uncertainWords(alike));
 }
 
 // The words of the selection without a template, then those that sound like another word of
 // the selection, closest first.
-std::vector<WordToRecordAgain> CBrindelView::uncertainWords() const {
+std::vector<WordToRecordAgain>
+CBrindelView::uncertainWords(const std::vector<ConfusablePair>& alike) const {
     std::vector<WordToRecordAgain> words;
     const auto add = [&](int word, bool heardNothing) {
         const bool known =
@@ -98,11 +99,9 @@ std::vector<WordToRecordAgain> CBrindelView::uncertainWords() const {
             add(RecordExercise::wordOf(slot), true);
         }
     }
-    for (const ConfusablePair& pair : services_.recognizer.ConfusableWords()) {
-        if (pitchTable_[pair.first].wordActive != 0 && pitchTable_[pair.second].wordActive != 0) {
-            add(pair.first, false);
-            add(pair.second, false);
-        }
+    for (const ConfusablePair& pair : alike) {
+        add(pair.first, false);
+        add(pair.second, false);
     }
     return words;
 }
