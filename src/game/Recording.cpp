@@ -72,11 +72,10 @@ void CBrindelView::replayEnded() {
         // alike are named once the recogniser has all of them.
         std::string pairs;
         for (const ConfusablePair& pair : alike) {
-            pairs += (pairs.empty() ? "" : "; ") + record_.nameOf(pair.first) + " and " +
+            pairs += (pairs.empty() ? "" : ", ") + record_.nameOf(pair.first) + " and " +
                      record_.nameOf(pair.second);
         }
-        services_.status.showMessage("These words sound alike: " + pairs +
-                                     ". Record them again one at a time with \"Record again\".");
+        services_.status.showMessage(pairs + " sound alike: use Record again.");
     }
     offerRecordAgain(uncertainWords(alike));
 }

@@ -59,9 +59,7 @@ TEST_F(RecordAgain, TheWordsNotHeardAndThoseThatSoundAlikeAreOfferedAndNamed) {
     EXPECT_EQ(namesOf(rig.status.offers.back()),
               (std::vector<std::string>{"MI (not heard)", "SOL", "SI"}));
     EXPECT_EQ(namesOf(rig.view.wordsToRecordAgain()), namesOf(rig.status.offers.back()));
-    EXPECT_EQ(rig.status.messages.back(),
-              "These words sound alike: SOL and SI. Record them again one at a time with "
-              "\"Record again\".");
+    EXPECT_EQ(rig.status.messages.back(), "SOL and SI sound alike: use Record again.");
 }
 
 TEST_F(RecordAgain, RecordingOneWordAgainRecordsReplaysAndSavesItsTakesAlone) {
