@@ -35,6 +35,9 @@ namespace {
 
 constexpr double Rate = 22000;
 constexpr const char* SecondDevice = "tessimo_second";
+// A device the dialog listed once and that has gone since. (A device defined with nothing
+// behind it fails only when its stream starts, a path on which the audio library itself can
+// deadlock under load; the program keeps that off the user-interface thread.)
 constexpr const char* GhostDevice = "tessimo_ghost";
 
 // A 440 Hz sine at sineDb (peak, dBFS) over white noise at noiseDb (rms, dBFS).
@@ -93,8 +96,6 @@ void SoundSetupTest::initTestCase() {
         QSKIP(qPrintable(QString::fromStdString("no private sound server: " + reason)));
     // Before the audio library first starts: it reads its device list then.
     QVERIFY(m_server->addSinkDevice("speaker2", SecondDevice));
-    QVERIFY(m_server->addSinkDevice("ghost", GhostDevice));
-    QVERIFY(m_server->removeSink("ghost")); // defined, but nothing behind it
     m_output = std::make_unique<SoundOutput>();
     QTRY_VERIFY_WITH_TIMEOUT(m_output->isReady(), 60000);
     m_recognizerCapture = std::make_unique<PortAudioCapture>();
