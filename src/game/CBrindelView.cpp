@@ -80,6 +80,11 @@ void CBrindelView::stopWhatRuns(bool midiStop, bool stopWordPlayback) {
     services_.recognizer.StopCapture();
     // Words recognised for the exercise that stops are no answers to the next one.
     recognizedWords_.clear();
+    // A Record left before its end saves nothing: the words to record again stay as they were.
+    if ((state_.gameMode == GameMode::Record || state_.gameMode == GameMode::RecordReplay) &&
+        !offerAside_.empty()) {
+        offerRecordAgain(std::exchange(offerAside_, {}));
+    }
     // Whichever command this is, no note of what ran goes on sounding into what comes next.
     if (midiStop) {
         services_.midi.MidiStop();

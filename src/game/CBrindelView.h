@@ -266,6 +266,7 @@ private:
                                       NotesDictationExercise::Variant::Recognize};
 
     std::vector<WordToRecordAgain> recordAgain_;
+    std::vector<WordToRecordAgain> offerAside_; // the offer while a Record runs
     WordQueue recognizedWords_;
     std::function<void()> wordArrived_;
     bool recognizeByKeyboard_ = false;

@@ -38,7 +38,8 @@ bool CBrindelView::recordWordAgain(int word) {
 }
 
 void CBrindelView::startRecording(std::vector<int> words) {
-    offerRecordAgain({}); // asked again once this Record has ended
+    offerAside_ = recordAgain_; // offered again if this Record is left before its end
+    offerRecordAgain({});       // else worked out anew once it has ended
     state_.gameMode = GameMode::Record;
     state_.idle = false;
     record_.chooseWords(std::move(words));
@@ -59,6 +60,7 @@ void CBrindelView::replayEnded() {
     killTimer();
     state_.gameMode = GameMode::Idle;
     state_.idle = true;
+    offerAside_.clear();
     const bool saved = saveRecordings();
     // Only pairs of words the selection uses; the recogniser compares every template it holds.
     std::vector<ConfusablePair> alike;

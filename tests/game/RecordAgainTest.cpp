@@ -86,6 +86,18 @@ TEST_F(RecordAgain, RecordingOneWordAgainRecordsReplaysAndSavesItsTakesAlone) {
     EXPECT_TRUE(rig.status.offers.back().empty());
 }
 
+TEST_F(RecordAgain, LeavingARecordBeforeItsEndKeepsTheOffer) {
+    EngineRig rig;
+    voiceRecordWithDoubts(rig);
+    const auto before = namesOf(rig.view.wordsToRecordAgain());
+    ASSERT_TRUE(rig.view.recordWordAgain(7));
+    rig.ticks(20);
+    EXPECT_TRUE(rig.view.wordsToRecordAgain().empty());
+    rig.view.stopExercise(); // Escape during the recording
+    EXPECT_EQ(namesOf(rig.view.wordsToRecordAgain()), before);
+    EXPECT_EQ(namesOf(rig.status.offers.back()), before);
+}
+
 TEST_F(RecordAgain, AWordStillUnheardAfterAnotherIsRecordedAgainStaysOffered) {
     EngineRig rig;
     SettingsRecord s = settingsWith({60, 62, 64});
