@@ -152,16 +152,21 @@ bool GroupPlacement::moveTo(int p) {
     return moved;
 }
 
+// Every note of the group moves by delta half-tones; the shape stays.
+void GroupPlacement::shift(int delta) {
+    for (CNote& note : group_) {
+        note.pitch = static_cast<std::uint8_t>(note.pitch + delta);
+        note.staffY = table_[note.pitch].staffY;
+    }
+}
+
 bool GroupPlacement::moveInterval(int target, bool shiftStaysInRange, int delta) {
     if (group_.size() != 2) {
         return false;
     }
     if (shiftStaysInRange && intervalFits(settings_, table_, target, shape_.shownInterval) &&
         shape_.shownInterval == shape_.chosenInterval) {
-        for (CNote& note : group_) {
-            note.pitch = static_cast<std::uint8_t>(note.pitch + delta);
-            note.staffY = table_[note.pitch].staffY;
-        }
+        shift(delta);
         return true;
     }
     int found = NoInterval;
@@ -199,10 +204,7 @@ bool GroupPlacement::chordRowFits(int base, int row, bool countMatters) const {
 bool GroupPlacement::moveChord(int target, bool shiftStaysInRange, int delta) {
     if (shiftStaysInRange && chordFits(settings_, table_, target, shape_.shownChord) &&
         shape_.shownChord == shape_.chosenChord) {
-        for (CNote& note : group_) {
-            note.pitch = static_cast<std::uint8_t>(note.pitch + delta);
-            note.staffY = table_[note.pitch].staffY;
-        }
+        shift(delta);
         return true;
     }
     const bool arpeggio = group_.size() >= 2 && group_[0].x != group_[1].x;

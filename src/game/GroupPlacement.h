@@ -46,6 +46,7 @@ private:
     CNote* reference();
     void rebuildChord(int row, int base, bool descending, std::uint8_t durationCode, int firstX,
                       int lastX, int divisor);
+    void shift(int delta);
     bool moveInterval(int target, bool shiftStaysInRange, int delta);
     bool moveChord(int target, bool shiftStaysInRange, int delta);
     bool chordRowFits(int base, int row, bool countMatters) const;
