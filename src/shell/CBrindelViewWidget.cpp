@@ -291,9 +291,7 @@ void CBrindelViewWidget::updateSoundOffer() {
 
 void CBrindelViewWidget::applySoundPreferences() {
     m_soundUser = m_engine->userName();
-    UserPreferences preferences;
-    preferences.load(preferencesFileName(m_soundUser)); // what cannot be read leaves defaults
-    const PreferenceValues& values = preferences.values();
+    const PreferenceValues& values = m_preferences.values(); // read with the user's preferences
     if (auto* output = dynamic_cast<SoundOutput*>(m_midi.get())) {
         output->setVolumePercent(values.volumePercent);
         if (values.outputDevice != output->deviceName()) {
@@ -315,10 +313,7 @@ void CBrindelViewWidget::applySoundPreferences() {
 
 void CBrindelViewWidget::openSoundSetup() {
     stopExercise();
-    UserPreferences preferences;
-    const std::string file = preferencesFileName(m_engine->userName());
-    const PreferencesLoad loaded = preferences.load(file);
-    PreferenceValues& values = preferences.values();
+    PreferenceValues& values = m_preferences.values();
     auto* output = dynamic_cast<SoundOutput*>(m_midi.get());
     SoundChoices choices{values.outputDevice, values.inputDevice, values.volumePercent};
     if (output != nullptr) {
@@ -330,22 +325,20 @@ void CBrindelViewWidget::openSoundSetup() {
     m_soundSetup = &dialog;
     dialog.exec();
     m_soundSetup = nullptr;
-    const SoundChoices& chosen = dialog.choices();
+    const SoundChoices chosen = dialog.choices();
     if (chosen == choices) {
         return;
     }
-    values.outputDevice = chosen.outputDevice;
-    values.inputDevice = chosen.inputDevice;
-    values.volumePercent = chosen.volumePercent;
-    if (loaded.outcome == PreferencesLoad::Outcome::Refused ||
-        loaded.outcome == PreferencesLoad::Outcome::Unreadable) {
-        // A file that could not be read is not overwritten: the choices last this session.
-        emit statusMessage(QString::fromStdString(loaded.message));
-        return;
-    }
-    if (const FileWriteResult written = preferences.save(file); !written) {
-        emit statusMessage(QString::fromStdString("The sound choices could not be saved in " +
-                                                  file + ": " + describeWriteFailure(written)));
+    // The dialog has already put the choices to work: they hold for this session even when
+    // the file cannot take them (a file that could not be read is never overwritten).
+    const auto choose = [&chosen](PreferenceValues& into) {
+        into.outputDevice = chosen.outputDevice;
+        into.inputDevice = chosen.inputDevice;
+        into.volumePercent = chosen.volumePercent;
+    };
+    choose(values);
+    if (const QString problem = changePreferences(choose); !problem.isEmpty()) {
+        emit statusMessage(problem);
     }
     m_microphoneMissing = false; // the dialog showed the user where the microphone stands
     updateSoundOffer();
@@ -432,17 +425,8 @@ void CBrindelViewWidget::openStatistics() {
     m_statistics->activateWindow();
 }
 
-bool CBrindelViewWidget::weakSpotPractice() {
-    const std::string& user = m_engine->userName();
-    if (!m_preferencesRead || user != m_preferencesUser) {
-        UserPreferences preferences;
-        const PreferencesLoad load = preferences.load(preferencesFileName(user));
-        m_weakSpotPractice = load.outcome == PreferencesLoad::Outcome::Loaded &&
-                             preferences.values().weakSpotPractice;
-        m_preferencesUser = user;
-        m_preferencesRead = true;
-    }
-    return m_weakSpotPractice;
+bool CBrindelViewWidget::weakSpotPractice() const {
+    return m_preferences.values().weakSpotPractice;
 }
 
 QString
@@ -463,19 +447,13 @@ CBrindelViewWidget::changePreferences(const std::function<void(PreferenceValues&
             .arg(QString::fromStdString(path),
                  QString::fromStdString(describeWriteFailure(written)));
     }
+    change(m_preferences.values()); // what the file now says holds for this session
     return {};
 }
 
 QString CBrindelViewWidget::setWeakSpotPractice(bool on) {
-    const QString problem =
-        changePreferences([on](PreferenceValues& values) { values.weakSpotPractice = on; });
-    if (!problem.isEmpty()) {
-        return problem;
-    }
-    m_weakSpotPractice = on;
-    m_preferencesUser = m_engine->userName();
-    m_preferencesRead = true;
-    return {};
+    // Unsaved, the option stays as it was, as the Statistics window's box shows.
+    return changePreferences([on](PreferenceValues& values) { values.weakSpotPractice = on; });
 }
 
 QString CBrindelViewWidget::setRecognizeByKeyboard(bool on) {

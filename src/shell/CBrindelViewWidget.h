@@ -88,7 +88,7 @@ public:
 
     // The current user's weak-spot practice preference (prefs<name>.ini), and its change;
     // the change returns "" or, in words for the user, why it was not saved.
-    bool weakSpotPractice();
+    bool weakSpotPractice() const;
     QString setWeakSpotPractice(bool on);
 
     // Waits at most limit until the answers of the games so far are in the practice history;
@@ -212,9 +212,6 @@ private:
         "", [this](const std::string& text) { emit statusMessage(QString::fromStdString(text)); },
         [this](const AnswerOutcome& outcome) { answerJudged(outcome); }};
     std::unique_ptr<WeakSpotDraw> m_weakSpots; // for the current user, made on first need
-    std::string m_preferencesUser;             // whose preference m_weakSpotPractice is
-    bool m_preferencesRead = false;
-    bool m_weakSpotPractice = false;
 };
 
 } // namespace tessimo

@@ -275,6 +275,7 @@ void SoundSetupTest::theViewAppliesAndKeepsTheUsersChoices() {
     QVERIFY(folder.isValid());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
+    const QByteArray spoilt = "not a preferences file\n";
     {
         QFile prefs(QStringLiteral("prefs.ini"));
         QVERIFY(prefs.open(QIODevice::WriteOnly));
@@ -302,13 +303,51 @@ void SoundSetupTest::theViewAppliesAndKeepsTheUsersChoices() {
         view.runCommand(IdSoundSetup);
         QVERIFY(sawDialog);
         QCOMPARE(output->volumePercent(), 85);
+        {
+            QFile prefs(QStringLiteral("prefs.ini"));
+            QVERIFY(prefs.open(QIODevice::ReadOnly));
+            const QByteArray text = prefs.readAll();
+            QVERIFY2(text.contains("sound.volume = 85\n"), text.constData());
+            QVERIFY2(text.contains("sound.input = \"pulse\"\n"), text.constData());
+            QVERIFY2(text.contains("staff.colour = navy\n"), text.constData());
+        }
+
+        // The file is spoilt while the program runs: the dialog still shows what plays, the
+        // new choice holds for the session and is said not to be saved, and the spoilt file
+        // is left for the user to look at.
+        {
+            QFile prefs(QStringLiteral("prefs.ini"));
+            QVERIFY(prefs.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            prefs.write(spoilt);
+        }
+        QSignalSpy said(&view, &CommandView::statusMessage);
+        int shownVolume = -1;
+        QTimer::singleShot(300, &view, [&] {
+            SoundSetupDialog* dialog = view.soundSetupDialog();
+            if (dialog == nullptr)
+                return;
+            shownVolume = dialog->findChild<QSlider*>("volume")->value();
+            dialog->findChild<QSlider*>("volume")->setValue(55);
+            dialog->accept();
+        });
+        view.runCommand(IdSoundSetup);
+        QCOMPARE(shownVolume, 85);
+        QCOMPARE(output->volumePercent(), 55);
+        QVERIFY(!said.isEmpty());
+        QVERIFY2(said.last().at(0).toString().contains(QStringLiteral("prefs.ini")),
+                 qPrintable(said.last().at(0).toString()));
+        QTimer::singleShot(300, &view, [&] {
+            if (SoundSetupDialog* dialog = view.soundSetupDialog()) {
+                shownVolume = dialog->findChild<QSlider*>("volume")->value();
+                dialog->reject();
+            }
+        });
+        view.runCommand(IdSoundSetup);
+        QCOMPARE(shownVolume, 55);
     }
     QFile prefs(QStringLiteral("prefs.ini"));
     QVERIFY(prefs.open(QIODevice::ReadOnly));
-    const QByteArray text = prefs.readAll();
-    QVERIFY2(text.contains("sound.volume = 85\n"), text.constData());
-    QVERIFY2(text.contains("sound.input = \"pulse\"\n"), text.constData());
-    QVERIFY2(text.contains("staff.colour = navy\n"), text.constData());
+    QCOMPARE(prefs.readAll(), spoilt);
     QVERIFY(!QFile::exists(QStringLiteral("config.dat")));
     QDir::setCurrent(previous);
 }
