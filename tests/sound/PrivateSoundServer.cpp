@@ -6,9 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -268,6 +270,15 @@ std::vector<float> PrivateSoundServer::stopRecordingOf(const std::string& source
     return {};
 }
 
+namespace {
+
+// The audio-library device of this process that plays into the sink.
+std::string alsaDefinition(const std::string& alsaName, const std::string& sinkName) {
+    return "pcm." + alsaName + " {\n  type pulse\n  device " + sinkName + "\n}\n";
+}
+
+} // namespace
+
 bool PrivateSoundServer::addSinkDevice(const std::string& sinkName, const std::string& alsaName) {
     const auto indexFile = folder_ / ("module-" + sinkName);
     const pid_t loader = spawn({"pactl", "load-module", "module-null-sink", "sink_name=" + sinkName,
@@ -277,22 +288,41 @@ bool PrivateSoundServer::addSinkDevice(const std::string& sinkName, const std::s
         return false;
     std::string index;
     std::ifstream(indexFile) >> index;
-    sinkModules_.emplace_back(sinkName, index);
+    sinkModules_.push_back({sinkName, index, alsaName});
     {
         std::ofstream rc(folder_ / ".asoundrc", std::ios::app);
-        rc << "pcm." << alsaName << " {\n  type pulse\n  device " << sinkName << "\n}\n";
+        rc << alsaDefinition(alsaName, sinkName);
     }
     setenv("HOME", folder_.c_str(), 1);
     return true;
 }
 
 bool PrivateSoundServer::removeSink(const std::string& sinkName) {
-    for (const auto& [sink, index] : sinkModules_) {
-        if (sink == sinkName)
-            return exitedWithSuccess(
-                spawn({"pactl", "unload-module", index}, currentEnvironment()));
+    const auto added = std::find_if(sinkModules_.begin(), sinkModules_.end(),
+                                    [&](const AddedSink& sink) { return sink.name == sinkName; });
+    if (added == sinkModules_.end())
+        return false;
+    // The device's name goes first, as an unplugged device leaves the audio library's list:
+    // a name left defined over a sink that is gone opens, and fails only in the library's own
+    // stream start, which under load can deadlock inside the library.
+    const auto rcPath = folder_ / ".asoundrc";
+    std::string rc;
+    {
+        std::ifstream in(rcPath);
+        rc.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    return false;
+    const std::string definition = alsaDefinition(added->alsaName, sinkName);
+    if (const auto at = rc.find(definition); at != std::string::npos)
+        rc.erase(at, definition.size());
+    const auto written = folder_ / ".asoundrc.new";
+    {
+        std::ofstream out(written, std::ios::trunc);
+        out << rc;
+        if (!out.flush())
+            return false;
+    }
+    std::filesystem::rename(written, rcPath);
+    return exitedWithSuccess(spawn({"pactl", "unload-module", added->index}, currentEnvironment()));
 }
 
 bool PrivateSoundServer::play(const std::vector<std::int16_t>& samples) {

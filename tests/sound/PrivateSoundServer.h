@@ -44,7 +44,8 @@ public:
     // started in the process: it points HOME at the server's folder, where the device is
     // defined. Returns false when the sink cannot be made.
     bool addSinkDevice(const std::string& sinkName, const std::string& alsaName);
-    // Removes that sink, as unplugging a device would; streams playing into it end.
+    // Removes that sink and its device name, as unplugging a device would; streams playing
+    // into it end.
     bool removeSink(const std::string& sinkName);
 
     // Faults of the server. kill() ends the daemon with SIGKILL and waits until it is gone
@@ -72,7 +73,12 @@ private:
     pid_t daemon_ = -1;
     pid_t recorder_ = -1;
     std::vector<std::pair<std::string, pid_t>> otherRecorders_;
-    std::vector<std::pair<std::string, std::string>> sinkModules_; // sink name, module index
+    struct AddedSink {
+        std::string name;
+        std::string index; // of the server's module
+        std::string alsaName;
+    };
+    std::vector<AddedSink> sinkModules_;
     std::vector<pid_t> players_;
     int playCount_ = 0;
 };
